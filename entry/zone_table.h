@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+struct ZoneRow {
+    std::string_view ListText;
+    std::int16_t Hours;
+    std::int16_t Minutes;
+};
+
+inline constexpr std::size_t ZoneCount = 71;
+inline constexpr int GreenwichZonePosition = 29;
+
+extern const std::array<ZoneRow, ZoneCount> ZoneCorrectionTable;
+
+// The signed correction from local time towards Universal Time; minutes
+// always carry the sign of the hours. Reads as 0 before the first reading.
+struct ZoneCorrection {
+    std::int16_t Hours = 0;
+    std::int16_t Minutes = 0;
+};
+
+// Sets the correction from the row at a 0-based list position; any other
+// position leaves it unchanged.
+void ZoneCorrectionFromPosition(int position, ZoneCorrection &correction);
