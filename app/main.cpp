@@ -1,11 +1,45 @@
+#include "app/app_context.h"
+#include "app/front_label.h"
+#include "app/message_box.h"
+#include "app/quit_application.h"
+#include "app/resources.h"
+#include "app/single_instance.h"
+#include "app/ui_font.h"
+#include "entry/frm_main.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QIcon>
+#include <QRandomGenerator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("The birth-details window is not built yet."));
-    placeholder.setWindowTitle(QStringLiteral("RU Zuva Zize Vadiveziduzor v1.75"));
-    placeholder.show();
+    InitResources();
+    QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
+    QApplication::setApplicationVersion(QStringLiteral("1.75"));
+    QApplication::setDesktopFileName(QStringLiteral("vadiveziduzor"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/app.svg")));
+    QApplication::setFont(VerdanaFont(9));
+
+    SingleInstance instance;
+    if (!instance.tryAcquire()) {
+        MessageBox::show(nullptr, QStringLiteral("Application is already running"), QMessageBox::Information);
+        return 0;
+    }
+
+    AppContext context;
+    context.quitApplication = QuitApplication;
+    frmMain window(context);
+    switch (FrontLabelFromDraw(QRandomGenerator::global()->generateDouble())) {
+    case FrontLabel::Cobrand:
+        window.BringAdvertToFront(true);
+        break;
+    case FrontLabel::FullBrand:
+        window.BringAdvertToFront(false);
+        break;
+    case FrontLabel::Unchanged:
+        break;
+    }
+    window.show();
     return app.exec();
 }

@@ -1,4 +1,29 @@
-find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg PrintSupport)
 set(CMAKE_AUTOMOC ON)
+set(CMAKE_AUTORCC ON)
+
+# The windows and their services, linked by the program and the tests.
+add_library(zuva_gui STATIC
+    app/app_context.h app/front_label.h app/ui_font.h
+    app/message_box.h app/message_box.cpp
+    app/resources.h app/resources.cpp
+    app/quit_application.h app/quit_application.cpp
+    app/single_instance.h app/single_instance.cpp
+    entry/frm_main.h entry/frm_main.cpp
+    links/web_addresses.h
+    links/url_opener.h links/url_opener.cpp
+    links/mod_help.h links/mod_help.cpp
+    links/link_label.h links/link_label.cpp
+    links/frm_about.h links/frm_about.cpp
+    links/web_search.h links/web_search.cpp
+    results/clipboard_guard.h results/clipboard_guard.cpp
+    results/sign_images.h results/sign_images.cpp
+    results/frm_moon_sign.h results/frm_moon_sign.cpp
+    results/mod_rtb.h results/mod_rtb.cpp
+    results/frm_save.h results/frm_save.cpp
+    content/content.qrc)
+target_link_libraries(zuva_gui PUBLIC zuva_core Qt6::Widgets Qt6::Svg Qt6::PrintSupport)
+target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
+
 add_executable(vadiveziduzor app/main.cpp)
-target_link_libraries(vadiveziduzor PRIVATE zuva_core Qt6::Widgets)
+target_link_libraries(vadiveziduzor PRIVATE zuva_gui)

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "astro/birth_input.h"
+#include "astro/western_ephemeris.h"
+#include "astro/western_planet_position.h"
+#include "compat/compatibility_table.h"
+#include "entry/zone_table.h"
+
+#include <functional>
+#include <string>
+
+// The application-wide state of one run, handed to every window: the record
+// of the person being computed, the zone correction, the engine's module
+// state, the two sign names and the latest compatibility result.
+struct AppContext {
+    BirthInput birthInput;
+    ZoneCorrection zoneCorrection;
+    WesternEphemeris ephemeris;
+    WesternPlanetPosition planetPosition;
+    std::string MaleMoonSign;
+    std::string FemaleMoonSign;
+    CompatibilityTable compatibilityTable;
+    CompatibilityResult compatibility;
+
+    // Ends the run: unloads every window, then the process. Tests replace it.
+    std::function<void()> quitApplication;
+};
+
+inline const char *const ApplicationCaption = "RU Zuva Zize Vadiveziduzor v1.75";

@@ -1,0 +1,546 @@
+#include "entry/frm_main.h"
+
+#include "app/app_context.h"
+#include "app/resources.h"
+#include "app/message_box.h"
+#include "app/ui_font.h"
+#include "entry/number_field.h"
+#include "entry/sign_name_table.h"
+#include "entry/zone_table.h"
+#include "links/frm_about.h"
+#include "links/link_label.h"
+#include "links/mod_help.h"
+#include "links/web_search.h"
+#include "results/frm_moon_sign.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace {
+
+const QStringList kMonthNames = {
+    QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"), QStringLiteral("April"),
+    QStringLiteral("May"), QStringLiteral("June"), QStringLiteral("July"), QStringLiteral("August"),
+    QStringLiteral("September"), QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
+
+void addNumbers(QComboBox *list, int first, int last)
+{
+    for (int n = first; n <= last; ++n)
+        list->addItem(QString::number(n));
+}
+
+QString name(const char *prefix, bool male, const char *suffix)
+{
+    return QLatin1String(prefix) + (male ? QLatin1Char('M') : QLatin1Char('F')) + QLatin1String(suffix);
+}
+
+std::string utf8(const QString &s)
+{
+    return s.toStdString();
+}
+
+std::int16_t wholeNumber(const QLineEdit *box)
+{
+    // Validation has already confirmed a number within the field's range.
+    const std::optional<double> value = ParseNumberField(utf8(box->text()));
+    return static_cast<std::int16_t>(value ? RoundHalfToEven(*value) : 0);
+}
+
+} // namespace
+
+// One person's controls; the members named after the window's controls
+// point into these.
+struct frmMain::Person {
+    QLineEdit *name, *city, *state, *country, *lonD, *lonM, *latD, *latM;
+    QComboBox *month, *day, *year, *hour, *minute, *second, *zone;
+    QButtonGroup *longitude, *latitude;
+    QCheckBox *dst;
+    QGroupBox *zoneFrame;
+    QPushButton *browser;
+};
+
+frmMain::frmMain(AppContext &context, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(context)
+    , m_male(new Person{})
+    , m_female(new Person{})
+{
+    InitResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(ApplicationCaption));
+    setFont(VerdanaFont());
+
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+
+    Label62 = new QLabel(QStringLiteral("RU Zuva Zize Vadiveziduzor"), central);
+    Label62->setObjectName(QStringLiteral("Label62"));
+    Label62->setFont(VerdanaFont(16, true));
+    Label62->setAlignment(Qt::AlignCenter);
+    QPalette headerPalette = Label62->palette();
+    headerPalette.setColor(QPalette::WindowText, QColor(128, 0, 128));
+    Label62->setPalette(headerPalette);
+    outer->addWidget(Label62);
+
+    auto *groups = new QHBoxLayout;
+    groups->addWidget(buildPerson(*m_male, true));
+    groups->addWidget(buildPerson(*m_female, false));
+    outer->addLayout(groups);
+
+    cmdRashi = new QPushButton(QStringLiteral("Get &Moon Sign Compatibility"), central);
+    cmdRashi->setObjectName(QStringLiteral("cmdRashi"));
+    cmdRashi->setFont(VerdanaFont(0, true));
+    cmdRashi->setDefault(true);
+    cmdRashi->setAutoDefault(true);
+    auto *commandRow = new QHBoxLayout;
+    commandRow->addStretch();
+    commandRow->addWidget(cmdRashi);
+    commandRow->addStretch();
+    outer->addLayout(commandRow);
+
+    Label61 = new LinkLabel(QStringLiteral("Talk about Moon signs, love and relationships with other readers in our "
+                                           "discussion forum at www.zuvazize.example"),
+                            OpenHomePage, central);
+    Label61->setObjectName(QStringLiteral("Label61"));
+    Label61->setAlignment(Qt::AlignCenter);
+    outer->addWidget(Label61);
+
+    lblCobrand = new LinkLabel(
+        QStringLiteral("Co-brand this software for your site.  Increase loyalty and traffic to your site. Put your "
+                       "site's name &  link here. See \"Help\" for details.    Click Here for more info on co-branding."),
+        OpenCoBrandPage);
+    lblCobrand->setObjectName(QStringLiteral("lblCobrand"));
+    lblFullBrand = new LinkLabel(
+        QStringLiteral("Home Business Opportunity. Start your own Internet business and make money online. Get this "
+                       "software fully branded for your website. Click here for more details."),
+        OpenFullBrandPage);
+    lblFullBrand->setObjectName(QStringLiteral("lblFullBrand"));
+    for (LinkLabel *advert : {lblCobrand, lblFullBrand}) {
+        advert->setAlignment(Qt::AlignCenter);
+        advert->setAutoFillBackground(true);
+    }
+    // Both adverts share one rectangle; only the one in front is seen.
+    auto *advertHolder = new QWidget(central);
+    m_advertStack = new QStackedLayout(advertHolder);
+    m_advertStack->addWidget(lblFullBrand);
+    m_advertStack->addWidget(lblCobrand);
+    m_advertStack->setCurrentWidget(lblCobrand);
+    outer->addWidget(advertHolder);
+
+    setCentralWidget(central);
+    buildMenus();
+
+    connect(cmdRashi, &QPushButton::clicked, this, &frmMain::cmdRashi_Click);
+    connect(cmdMBrowser, &QPushButton::clicked, this, &frmMain::cmdMBrowser_Click);
+    connect(cmdFBrowser, &QPushButton::clicked, this, &frmMain::cmdFBrowser_Click);
+
+    // The form reads top to bottom, the man's group before his partner's.
+    QWidget *previous = nullptr;
+    for (Person *p : {m_male, m_female}) {
+        const QList<QWidget *> chain = {p->name, p->month, p->day, p->year, p->hour, p->minute, p->second,
+                                        p->city, p->state, p->country, p->lonD, p->lonM,
+                                        p->longitude->button(0), p->longitude->button(1), p->latD, p->latM,
+                                        p->latitude->button(0), p->latitude->button(1), p->zone, p->dst, p->browser};
+        for (QWidget *w : chain) {
+            if (previous)
+                setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+    setTabOrder(previous, cmdRashi);
+    setTabOrder(cmdRashi, Label61);
+
+    Form_Load();
+}
+
+frmMain::~frmMain()
+{
+    delete m_results;
+    delete m_male;
+    delete m_female;
+}
+
+QGroupBox *frmMain::buildPerson(Person &p, bool male)
+{
+    const QString whose = male ? QStringLiteral("Man's ") : QStringLiteral("Partner's ");
+    auto *group = new QGroupBox(male ? QStringLiteral("Your Birth Details") : QStringLiteral("Your Partner's Birth Details"));
+    group->setObjectName(male ? QStringLiteral("fraMale") : QStringLiteral("fraFemale"));
+    auto *form = new QFormLayout(group);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+
+    auto lineEdit = [&](const char *prefix, const char *suffix, const QString &accessible) {
+        auto *edit = new QLineEdit(group);
+        edit->setObjectName(name(prefix, male, suffix));
+        edit->setAccessibleName(whose + accessible);
+        return edit;
+    };
+    auto comboBox = [&](const char *prefix, const char *suffix, const QString &accessible) {
+        auto *list = new QComboBox(group);
+        list->setObjectName(name(prefix, male, suffix));
+        list->setAccessibleName(whose + accessible);
+        list->setEditable(false);
+        return list;
+    };
+
+    p.name = lineEdit("txt", "Name", QStringLiteral("name"));
+    form->addRow(QStringLiteral("Name"), p.name);
+
+    p.month = comboBox("cbo", "Month", QStringLiteral("month of birth"));
+    p.day = comboBox("cbo", "Date", QStringLiteral("day of birth"));
+    p.year = comboBox("cbo", "Year", QStringLiteral("year of birth"));
+    auto *dateRow = new QHBoxLayout;
+    dateRow->addWidget(p.month, 2);
+    dateRow->addWidget(p.day, 1);
+    dateRow->addWidget(p.year, 1);
+    form->addRow(QStringLiteral("Date of Birth"), dateRow);
+
+    p.hour = comboBox("cbo", "HH", QStringLiteral("hour of birth"));
+    p.minute = comboBox("cbo", "MM", QStringLiteral("minute of birth"));
+    p.second = comboBox("cbo", "SS", QStringLiteral("second of birth"));
+    auto *timeRow = new QHBoxLayout;
+    timeRow->addWidget(p.hour);
+    timeRow->addWidget(p.minute);
+    timeRow->addWidget(p.second);
+    timeRow->addWidget(new QLabel(QStringLiteral("HH:MM:SS"), group));
+    timeRow->addStretch();
+    form->addRow(QStringLiteral("Time of Birth"), timeRow);
+
+    p.city = lineEdit("txt", "City", QStringLiteral("city of birth"));
+    form->addRow(QStringLiteral("City"), p.city);
+    p.state = lineEdit("txt", "State", QStringLiteral("state of birth"));
+    form->addRow(QStringLiteral("State"), p.state);
+    p.country = lineEdit("txt", "Country", QStringLiteral("country of birth"));
+    if (male) {
+        form->addRow(QStringLiteral("Country"), p.country);
+    } else {
+        Label19 = new LinkLabel(QStringLiteral("Country"), OpenCoBrandPage, group);
+        Label19->setObjectName(QStringLiteral("Label19"));
+        Label19->setWordWrap(false);
+        Label19->setFocusPolicy(Qt::NoFocus);
+        form->addRow(Label19, p.country);
+    }
+
+    auto coordinateFrame = [&](const QString &title, QLineEdit *&degrees, QLineEdit *&minutes, QButtonGroup *&choice,
+                               const char *degName, const char *minName, const char *optName, int degLength,
+                               const QString &first, const QString &second, const QString &what) {
+        auto *frame = new QGroupBox(title, group);
+        frame->setObjectName(name("fra", male, title == QLatin1String("Longitude") ? "Long" : "Lat"));
+        auto *grid = new QGridLayout(frame);
+        degrees = lineEdit("txt", degName, what + QStringLiteral(" degrees"));
+        degrees->setMaxLength(degLength);
+        minutes = lineEdit("txt", minName, what + QStringLiteral(" minutes"));
+        minutes->setMaxLength(2);
+        const int width = degrees->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12;
+        degrees->setMinimumWidth(width);
+        minutes->setMinimumWidth(width);
+        grid->addWidget(new QLabel(QStringLiteral("Deg"), frame), 0, 0);
+        grid->addWidget(new QLabel(QStringLiteral("Min"), frame), 0, 1);
+        grid->addWidget(degrees, 1, 0);
+        grid->addWidget(minutes, 1, 1);
+        choice = new QButtonGroup(frame);
+        choice->setObjectName(name("opt", male, optName));
+        auto *a = new QRadioButton(first, frame);
+        auto *b = new QRadioButton(second, frame);
+        a->setObjectName(choice->objectName() + QStringLiteral("_0"));
+        b->setObjectName(choice->objectName() + QStringLiteral("_1"));
+        a->setAccessibleName(whose + what + QLatin1Char(' ') + first);
+        b->setAccessibleName(whose + what + QLatin1Char(' ') + second);
+        choice->addButton(a, 0);
+        choice->addButton(b, 1);
+        grid->addWidget(a, 2, 0);
+        grid->addWidget(b, 2, 1);
+        return frame;
+    };
+    auto *coordinates = new QHBoxLayout;
+    coordinates->addWidget(coordinateFrame(QStringLiteral("Longitude"), p.lonD, p.lonM, p.longitude, "LonD", "LonM",
+                                           "Long", 3, QStringLiteral("East"), QStringLiteral("West"),
+                                           QStringLiteral("longitude")));
+    coordinates->addWidget(coordinateFrame(QStringLiteral("Latitude"), p.latD, p.latM, p.latitude, "LatD", "LatM", "Lat",
+                                           2, QStringLiteral("North"), QStringLiteral("South"),
+                                           QStringLiteral("latitude")));
+    form->addRow(coordinates);
+
+    p.zoneFrame = new QGroupBox(QStringLiteral("Zone"), group);
+    p.zoneFrame->setObjectName(male ? QStringLiteral("fraZone") : QStringLiteral("fraFZone"));
+    auto *zoneLayout = new QVBoxLayout(p.zoneFrame);
+    p.zone = comboBox("cmb", "TimeZone", QStringLiteral("time zone"));
+    p.zone->setParent(p.zoneFrame);
+    p.zone->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    p.dst = new QCheckBox(QStringLiteral("Daylight Saving Time"), p.zoneFrame);
+    p.dst->setObjectName(name("chk", male, "DST"));
+    p.dst->setAccessibleName(whose + QStringLiteral("daylight saving time"));
+    zoneLayout->addWidget(p.zone);
+    zoneLayout->addWidget(p.dst);
+    form->addRow(p.zoneFrame);
+
+    p.browser = new QPushButton(QStringLiteral("Click Here To Find Latitude && Longitude"), group);
+    p.browser->setObjectName(name("cmd", male, "Browser"));
+    p.browser->setAccessibleName(whose + QStringLiteral("latitude and longitude search"));
+    form->addRow(p.browser);
+
+    if (male) {
+        txtMName = p.name; cboMMonth = p.month; cboMDate = p.day; cboMYear = p.year;
+        cboMHH = p.hour; cboMMM = p.minute; cboMSS = p.second;
+        txtMCity = p.city; txtMState = p.state; txtMCountry = p.country;
+        txtMLonD = p.lonD; txtMLonM = p.lonM; txtMLatD = p.latD; txtMLatM = p.latM;
+        optMLong = p.longitude; optMLat = p.latitude;
+        cmbMTimeZone = p.zone; chkMDST = p.dst; fraZone = p.zoneFrame; cmdMBrowser = p.browser;
+    } else {
+        txtFName = p.name; cboFMonth = p.month; cboFDate = p.day; cboFYear = p.year;
+        cboFHH = p.hour; cboFMM = p.minute; cboFSS = p.second;
+        txtFCity = p.city; txtFState = p.state; txtFCountry = p.country;
+        txtFLonD = p.lonD; txtFLonM = p.lonM; txtFLatD = p.latD; txtFLatM = p.latM;
+        optFLong = p.longitude; optFLat = p.latitude;
+        cmbFTimeZone = p.zone; chkFDST = p.dst; fraFZone = p.zoneFrame; cmdFBrowser = p.browser;
+    }
+    return group;
+}
+
+void frmMain::buildMenus()
+{
+    auto action = [this](const QString &caption, const char *objectName) {
+        auto *a = new QAction(caption, this);
+        a->setObjectName(QLatin1String(objectName));
+        return a;
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuNext = action(QStringLiteral("Get &Moon Sign Compatibility"), "mnuNext");
+    mnuExit = action(QStringLiteral("E&xit"), "mnuExit");
+    file->addAction(mnuNext);
+    file->addAction(mnuExit);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    mnuOnline = action(QStringLiteral("&Online Help"), "mnuOnline");
+    mnuVisit = action(QStringLiteral("&Visit Us Online"), "mnuVisit");
+    mnuUpdate = action(QStringLiteral("Check for Software &Update"), "mnuUpdate");
+    mnuAbout = action(QStringLiteral("&About Software"), "mnuAbout");
+    help->addAction(mnuOnline);
+    help->addAction(mnuVisit);
+    help->addSeparator()->setObjectName(QStringLiteral("mnuHelp1"));
+    help->addAction(mnuUpdate);
+    help->addSeparator()->setObjectName(QStringLiteral("mnuHelp2"));
+    help->addAction(mnuAbout);
+
+    mnuDonate = action(QStringLiteral("&Donate"), "mnuDonate");
+    mkmoney = action(QStringLiteral("Make Money &Online"), "mkmoney");
+    menuBar()->addAction(mnuDonate);
+    menuBar()->addAction(mkmoney);
+
+    connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuOnline, &QAction::triggered, this, [] { OpenHelpPage(); });
+    connect(mnuVisit, &QAction::triggered, this, [] { OpenHomePage(); });
+    connect(mnuUpdate, &QAction::triggered, this, [] { OpenDownloadPage(); });
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(mnuDonate, &QAction::triggered, this, [] { OpenDonatePage(); });
+    connect(mkmoney, &QAction::triggered, this, [] { OpenFullBrandPage(); });
+}
+
+void frmMain::Form_Load()
+{
+    for (Person *p : {m_male, m_female}) {
+        p->month->addItems(kMonthNames);
+        for (const ZoneRow &row : ZoneCorrectionTable)
+            p->zone->addItem(QString::fromUtf8(row.ListText.data(), static_cast<qsizetype>(row.ListText.size())));
+        addNumbers(p->day, 1, 31);
+        addNumbers(p->year, 1901, 2050);
+        addNumbers(p->hour, 0, 23);
+        addNumbers(p->minute, 0, 59);
+        addNumbers(p->second, 0, 59);
+        for (QComboBox *list : {p->month, p->day, p->year, p->hour, p->minute, p->second})
+            list->setCurrentIndex(0);
+        p->zone->setCurrentIndex(GreenwichZonePosition);
+        p->longitude->button(0)->setChecked(true);
+        p->latitude->button(0)->setChecked(true);
+        p->dst->setChecked(false);
+    }
+}
+
+void frmMain::BringAdvertToFront(bool cobrand)
+{
+    m_advertStack->setCurrentWidget(cobrand ? static_cast<QWidget *>(lblCobrand) : lblFullBrand);
+}
+
+void frmMain::Zone_Calculation()
+{
+    ZoneCorrectionFromPosition(cmbMTimeZone->currentIndex(), m_context.zoneCorrection);
+}
+
+void frmMain::Zone_Calculation_female()
+{
+    ZoneCorrectionFromPosition(cmbFTimeZone->currentIndex(), m_context.zoneCorrection);
+}
+
+bool frmMain::ValidateBirthDetails()
+{
+    return validatePerson(*m_male, true) && validatePerson(*m_female, false);
+}
+
+bool frmMain::validatePerson(const Person &p, bool male)
+{
+    const QString whose = male ? QStringLiteral("Your") : QStringLiteral("Your Partner's");
+    auto fail = [this](const QString &message, QMessageBox::Icon icon, QWidget *focus) {
+        MessageBox::show(this, message, icon);
+        if (focus)
+            focus->setFocus(Qt::OtherFocusReason);
+        return false;
+    };
+
+    if (p.name->text().trimmed().isEmpty())
+        return fail(male ? QStringLiteral("Please Enter Your Name") : QStringLiteral("Please Enter Your Partner's Name"),
+                    QMessageBox::Critical, p.name);
+
+    struct Check {
+        QLineEdit *box;
+        double high;
+        const char *what;
+    };
+    const Check checks[] = {
+        {p.lonD, 179, "Degree of Longitude"},
+        {p.lonM, 59, " Minute of Longitude"},
+        {p.latD, 89, "Degree of Latitude"},
+        {p.latM, 59, " Minute of Latitude"},
+    };
+    for (const Check &c : checks) {
+        if (!NumberFieldInRange(utf8(c.box->text()), 0, c.high)) {
+            const QString message = QStringLiteral("Please Enter %1 Value Between 0 And %2 in the %3")
+                                        .arg(whose, QString::number(c.high), QLatin1String(c.what));
+            return fail(message, QMessageBox::Critical, c.box);
+        }
+    }
+
+    const int month = p.month->currentIndex() + 1;
+    const int day = p.day->currentIndex() + 1;
+    const int year = p.year->currentText().toInt();
+    if (IsImpossibleFebruaryDay(month, day, year))
+        return fail(QStringLiteral("Please Enter %1 Correct Date Or Month!").arg(whose), QMessageBox::Information, nullptr);
+    if (IsImpossibleThirtyDayMonthDay(month, day))
+        return fail(QStringLiteral("Please Enter %1 Correct Date Or Month !").arg(whose), QMessageBox::Information, nullptr);
+    return true;
+}
+
+void frmMain::fillBirthInput(const Person &p)
+{
+    BirthInput &in = m_context.birthInput;
+    in.Month = static_cast<std::int16_t>(p.month->currentIndex() + 1);
+    in.Day = static_cast<std::int16_t>(p.day->currentText().toInt());
+    in.Year = static_cast<std::int16_t>(p.year->currentText().toInt());
+    in.Hour = static_cast<std::int16_t>(p.hour->currentText().toInt());
+    in.Minute = static_cast<std::int16_t>(p.minute->currentText().toInt());
+    // The zone's own signed correction reaches the engine.
+    in.ZoneHours = m_context.zoneCorrection.Hours;
+    in.ZoneMinutes = m_context.zoneCorrection.Minutes;
+    in.LonDegrees = wholeNumber(p.lonD);
+    in.LonMinutes = wholeNumber(p.lonM);
+    in.LatDegrees = wholeNumber(p.latD);
+    in.LatMinutes = wholeNumber(p.latM);
+    in.IsEast = p.longitude->checkedId() == 0;
+    in.IsSouth = p.latitude->checkedId() == 1;
+    in.IsDaylightSaving = p.dst->isChecked();
+}
+
+void frmMain::computePerson(const Person &p, std::string &signName)
+{
+    fillBirthInput(p);
+    m_context.ephemeris.ComputeMoonPosition(m_context.birthInput);
+    m_context.planetPosition.BuildPositionList(m_context.ephemeris.MoonPositionText());
+    const auto sign = SignNameFromShortPosition(m_context.planetPosition.PositionList()[WesternPlanetPosition::MoonEntry]);
+    if (sign)
+        signName = std::string(*sign);
+}
+
+void frmMain::cmdRashi_Click()
+{
+    ComputeMoonSigns();
+}
+
+void frmMain::ComputeMoonSigns()
+{
+    if (!ValidateBirthDetails())
+        return;
+
+    Zone_Calculation();
+    computePerson(*m_male, m_context.MaleMoonSign);
+    Zone_Calculation_female();
+    computePerson(*m_female, m_context.FemaleMoonSign);
+
+    if (!m_results)
+        m_results = new frmMoonSign(m_context, this);
+    m_results->cmdMoonCompatibilityAnalysis_Click();
+
+    auto fill = [](const Person &p, const std::string &sign, QLineEdit *user, QLineEdit *dob, QLineEdit *tob,
+                   QLineEdit *city, QLineEdit *state, QLineEdit *country, QLineEdit *moon) {
+        user->setText(p.name->text().trimmed());
+        dob->setText(p.month->currentText() + QLatin1Char(' ') + p.day->currentText() + QStringLiteral(", ")
+                     + p.year->currentText());
+        tob->setText(p.hour->currentText() + QLatin1Char(':') + p.minute->currentText() + QLatin1Char(':')
+                     + p.second->currentText());
+        city->setText(p.city->text());
+        state->setText(p.state->text());
+        country->setText(p.country->text());
+        moon->setText(QString::fromStdString(sign));
+    };
+    frmMoonSign &r = *m_results;
+    fill(*m_male, m_context.MaleMoonSign, r.txtUserM, r.txtDOBM, r.txtTOBM, r.txtCityM, r.txtStateM, r.txtCountryM,
+         r.txtMoonM);
+    fill(*m_female, m_context.FemaleMoonSign, r.txtUserF, r.txtDOBF, r.txtTOBF, r.txtCityF, r.txtStateF, r.txtCountryF,
+         r.txtMoonF);
+
+    m_results->show();
+    hide();
+}
+
+void frmMain::cmdMBrowser_Click()
+{
+    FindCoordinatesSearch(*m_male);
+}
+
+void frmMain::cmdFBrowser_Click()
+{
+    FindCoordinatesSearch(*m_female);
+}
+
+void frmMain::FindCoordinatesSearch(const Person &p)
+{
+    const struct {
+        QLineEdit *box;
+        const char *message;
+    } required[] = {
+        {p.city, "Please Enter City"},
+        {p.state, "Please Enter State"},
+        {p.country, "Please Enter Country"},
+    };
+    for (const auto &r : required) {
+        // Only an empty box is missing: blanks count as typed text.
+        if (r.box->text().isEmpty()) {
+            MessageBox::show(this, QLatin1String(r.message), QMessageBox::Critical);
+            r.box->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    const QString searchText = p.city->text() + QLatin1Char(' ') + p.state->text() + QLatin1Char(' ')
+        + p.country->text() + QStringLiteral(" Latitude Longitude");
+    WebSearchComponent search;
+    search.Search(searchText, HomePageAddress());
+}
+
+void frmMain::mnuAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (m_context.quitApplication)
+        m_context.quitApplication();
+}

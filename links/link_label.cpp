@@ -1,0 +1,34 @@
+#include "links/link_label.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+LinkLabel::LinkLabel(const QString &text, std::function<void()> action, QWidget *parent)
+    : QLabel(text, parent)
+    , m_action(std::move(action))
+{
+    setCursor(Qt::PointingHandCursor);
+    setWordWrap(true);
+    setTextFormat(Qt::PlainText);
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    setPalette(p);
+    // Reachable from the keyboard too: Tab to it, then Enter or Space.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && m_action)
+        m_action();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) && m_action) {
+        m_action();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLabel>
+
+#include <functional>
+
+// A red label with a hand cursor that runs an action when clicked.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    LinkLabel(const QString &text, std::function<void()> action, QWidget *parent = nullptr);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    std::function<void()> m_action;
+};

@@ -1,0 +1,356 @@
+#include "results/frm_moon_sign.h"
+
+#include "app/app_context.h"
+#include "app/resources.h"
+#include "app/ui_font.h"
+#include "compat/compatibility_table.h"
+#include "links/frm_about.h"
+#include "links/link_label.h"
+#include "links/mod_help.h"
+#include "results/clipboard_guard.h"
+#include "results/frm_save.h"
+#include "results/sign_images.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kBackground(255, 218, 185);
+const QColor kFieldText(128, 0, 128);
+const QColor kMoonText(192, 0, 0);
+const QColor kHeading(0, 64, 0);
+const QColor kLabelGround(224, 224, 224);
+
+void setTextColour(QWidget *w, const QColor &colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    w->setPalette(p);
+}
+
+QLabel *heading(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QFont f = VerdanaFont(11.25, true);
+    f.setUnderline(true);
+    label->setFont(f);
+    setTextColour(label, kHeading);
+    return label;
+}
+
+QString qt(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
+    : QMainWindow(nullptr)
+    , m_context(context)
+    , m_birthDetailsWindow(birthDetailsWindow)
+    , m_clipboardGuard(new ClipboardGuard(this))
+{
+    InitResources();
+    setObjectName(QStringLiteral("frmMoonSign"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromLatin1(ApplicationCaption));
+    setFont(VerdanaFont());
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kBackground);
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+
+    // Both panels share one place; only the one in front is seen.
+    panels = new QStackedWidget(central);
+    panels->setObjectName(QStringLiteral("panels"));
+    Frame1 = new QGroupBox(QStringLiteral("Personal Details"), panels);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *people = new QHBoxLayout(Frame1);
+    fraUserM = buildPerson(true);
+    fraUserF = buildPerson(false);
+    people->addWidget(fraUserM);
+    people->addWidget(fraUserF);
+    buildAnalysis();
+    panels->addWidget(Frame1);
+    panels->addWidget(Frame2);
+    layout->addWidget(panels, 1);
+
+    cmdBirthDetails = new QPushButton(QStringLiteral("Birth Details"), central);
+    cmdBirthDetails->setObjectName(QStringLiteral("cmdBirthDetails"));
+    cmdMoonCompatibilityAnalysis = new QPushButton(QStringLiteral("Moon Sign Compatibility Analysis"), central);
+    cmdMoonCompatibilityAnalysis->setObjectName(QStringLiteral("cmdMoonCompatibilityAnalysis"));
+    cmdPrint = new QPushButton(QStringLiteral("&Print"), central);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdSave = new QPushButton(QStringLiteral("&save"), central);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setEnabled(false);
+    cmdBack = new QPushButton(QStringLiteral("&Back"), central);
+    cmdBack->setObjectName(QStringLiteral("cmdBack"));
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {cmdBirthDetails, cmdMoonCompatibilityAnalysis, cmdPrint, cmdSave, cmdBack})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+
+    Label61 = new LinkLabel(QStringLiteral("Share your reading and meet other Moon-sign enthusiasts in our discussion "
+                                           "forum. Click here to join in."),
+                            OpenHomePage, central);
+    Label61->setObjectName(QStringLiteral("Label61"));
+    Label61->setAlignment(Qt::AlignCenter);
+    layout->addWidget(Label61);
+    setCentralWidget(central);
+
+    buildMenus();
+    connect(cmdBirthDetails, &QPushButton::clicked, this, &frmMoonSign::cmdBirthDetails_Click);
+    connect(cmdMoonCompatibilityAnalysis, &QPushButton::clicked, this, &frmMoonSign::cmdMoonCompatibilityAnalysis_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMoonSign::cmdPrint_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmMoonSign::cmdBack_Click);
+
+    for (QLineEdit *field : resultFields())
+        m_clipboardGuard->watch(field);
+
+    Form_Load();
+}
+
+QGroupBox *frmMoonSign::buildPerson(bool male)
+{
+    auto *group = new QGroupBox(male ? QStringLiteral("Your Moon Sign") : QStringLiteral("Your Partner's Moon Sign"), Frame1);
+    group->setObjectName(male ? QStringLiteral("fraUserM") : QStringLiteral("fraUserF"));
+    const QString whose = male ? QStringLiteral("Man's ") : QStringLiteral("Partner's ");
+    auto *layout = new QVBoxLayout(group);
+
+    auto *picture = new QLabel(group);
+    picture->setObjectName(male ? QStringLiteral("picMaleMoonSign") : QStringLiteral("picFemaleMoonSign"));
+    picture->setAccessibleName(whose + QStringLiteral("Moon sign picture"));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setMinimumSize(SignPictureWidth, SignPictureHeight);
+    picture->setPixmap(DesignTimePicture(devicePixelRatioF()));
+    layout->addWidget(picture);
+
+    auto *form = new QFormLayout;
+    const char suffix = male ? 'M' : 'F';
+    const struct {
+        const char *caption;
+        const char *name;
+        const char *accessible;
+    } rows[] = {
+        {"Name", "txtUser", "name"},
+        {"Date of Birth", "txtDOB", "date of birth"},
+        {"Time Of Birth", "txtTOB", "time of birth"},
+        {"City", "txtCity", "city of birth"},
+        {"State", "txtState", "state of birth"},
+        {"Country", "txtCountry", "country of birth"},
+        {"Moon Sign", "txtMoon", "Moon sign"},
+    };
+    QList<QLineEdit *> fields;
+    for (const auto &row : rows) {
+        auto *field = new QLineEdit(group);
+        field->setObjectName(QLatin1String(row.name) + QLatin1Char(suffix));
+        field->setAccessibleName(whose + QLatin1String(row.accessible));
+        field->setReadOnly(true);
+        field->setContextMenuPolicy(Qt::NoContextMenu);
+        setTextColour(field, kFieldText);
+        form->addRow(QLatin1String(row.caption), field);
+        fields.append(field);
+    }
+    QLineEdit *moon = fields.last();
+    moon->setFont(VerdanaFont(0, true));
+    setTextColour(moon, kMoonText);
+    layout->addLayout(form);
+    layout->addStretch();
+
+    QLineEdit **targets[2][7] = {
+        {&txtUserM, &txtDOBM, &txtTOBM, &txtCityM, &txtStateM, &txtCountryM, &txtMoonM},
+        {&txtUserF, &txtDOBF, &txtTOBF, &txtCityF, &txtStateF, &txtCountryF, &txtMoonF},
+    };
+    for (int i = 0; i < 7; ++i)
+        *targets[male ? 0 : 1][i] = fields[i];
+    (male ? picMaleMoonSign : picFemaleMoonSign) = picture;
+    return group;
+}
+
+void frmMoonSign::buildAnalysis()
+{
+    Frame2 = new QGroupBox(QStringLiteral("Moon Sign Compatibility Interpretation"), panels);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    auto *layout = new QVBoxLayout(Frame2);
+
+    Label2 = heading(QString(), Frame2);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAlignment(Qt::AlignCenter);
+    Label2->setWordWrap(true);
+    m_decorLeft = new QLabel(Frame2);
+    m_decorLeft->setPixmap(RenderPicture(QStringLiteral(":/pictures/decor_moon.svg"), QSize(72, 72), devicePixelRatioF()));
+    m_decorRight = new QLabel(Frame2);
+    m_decorRight->setPixmap(RenderPicture(QStringLiteral(":/pictures/decor_hearts.svg"), QSize(72, 72), devicePixelRatioF()));
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_decorLeft);
+    top->addWidget(Label2, 1);
+    top->addWidget(m_decorRight);
+    layout->addLayout(top);
+
+    auto valueLabel = [this](const char *name) {
+        auto *label = new QLabel(Frame2);
+        label->setObjectName(QLatin1String(name));
+        label->setFont(VerdanaFont(11.25, true));
+        label->setAutoFillBackground(true);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, kFieldText);
+        p.setColor(QPalette::Window, kLabelGround);
+        label->setPalette(p);
+        label->setMargin(4);
+        label->setTextInteractionFlags(Qt::NoTextInteraction);
+        return label;
+    };
+    lblPercentage = valueLabel("lblPercentage");
+    lblPercentage->setAccessibleName(QStringLiteral("Percentage of compatibility"));
+    lblComment = valueLabel("lblComment");
+    lblComment->setAccessibleName(QStringLiteral("Verdict"));
+    auto *percentRow = new QHBoxLayout;
+    percentRow->addWidget(heading(QStringLiteral("Percentage Of Compatibility"), Frame2));
+    percentRow->addWidget(lblPercentage);
+    percentRow->addSpacing(16);
+    percentRow->addWidget(lblComment);
+    percentRow->addStretch();
+    layout->addLayout(percentRow);
+
+    layout->addWidget(heading(QStringLiteral("Detailed Analysis"), Frame2));
+    lblDescription = new QLabel(Frame2);
+    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+    lblDescription->setAccessibleName(QStringLiteral("Detailed analysis"));
+    lblDescription->setWordWrap(true);
+    lblDescription->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    lblDescription->setFont(VerdanaFont(8.25, true));
+    setTextColour(lblDescription, kFieldText);
+    lblDescription->setTextFormat(Qt::PlainText);
+    auto *scroll = new QScrollArea(Frame2);
+    scroll->setWidget(lblDescription);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->viewport()->setAutoFillBackground(false);
+    lblDescription->setAutoFillBackground(false);
+    layout->addWidget(scroll, 1);
+
+    Label5 = new LinkLabel(QStringLiteral("For a detailed, personal analysis of your relationship, visit our web "
+                                          "site. Click here."),
+                           OpenHomePage, Frame2);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    layout->addWidget(Label5);
+}
+
+void frmMoonSign::buildMenus()
+{
+    auto action = [this](const QString &caption, const char *objectName) {
+        auto *a = new QAction(caption, this);
+        a->setObjectName(QLatin1String(objectName));
+        return a;
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuPrint = action(QStringLiteral("Print"), "mnuPrint");
+    mnuBack = action(QStringLiteral("&Back"), "mnuBack");
+    mnuExit = action(QStringLiteral("Exit"), "mnuExit");
+    file->addAction(mnuPrint);
+    file->addAction(mnuBack);
+    file->addAction(mnuExit);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    mnuOnline = action(QStringLiteral("&Online Help"), "mnuOnline");
+    mnuVisit = action(QStringLiteral("&Visit Us Online"), "mnuVisit");
+    mnuUpdate = action(QStringLiteral("Check for Software &Update"), "mnuUpdate");
+    mnuAbout = action(QStringLiteral("&About Software"), "mnuAbout");
+    help->addAction(mnuOnline);
+    help->addAction(mnuVisit);
+    help->addSeparator();
+    help->addAction(mnuUpdate);
+    help->addSeparator();
+    help->addAction(mnuAbout);
+
+    mnuDonate = action(QStringLiteral("&Donate"), "mnuDonate");
+    mkmoney = action(QStringLiteral("Make Money &Online"), "mkmoney");
+    menuBar()->addAction(mnuDonate);
+    menuBar()->addAction(mkmoney);
+
+    connect(mnuPrint, &QAction::triggered, this, &frmMoonSign::cmdPrint_Click);
+    connect(mnuBack, &QAction::triggered, this, &frmMoonSign::cmdBack_Click);
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuOnline, &QAction::triggered, this, [] { OpenHelpPage(); });
+    connect(mnuVisit, &QAction::triggered, this, [] { OpenHomePage(); });
+    connect(mnuUpdate, &QAction::triggered, this, [] { OpenDownloadPage(); });
+    connect(mnuDonate, &QAction::triggered, this, [] { OpenDonatePage(); });
+    connect(mkmoney, &QAction::triggered, this, [] { OpenFullBrandPage(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] {
+        frmAbout about(this);
+        about.exec();
+    });
+}
+
+void frmMoonSign::showSignPictures()
+{
+    const qreal dpr = devicePixelRatioF();
+    const int male = SignImageIndex(m_context.MaleMoonSign);
+    if (male > 0)
+        picMaleMoonSign->setPixmap(SignPicture(male, dpr));
+    const int female = SignImageIndex(m_context.FemaleMoonSign);
+    if (female > 0)
+        picFemaleMoonSign->setPixmap(SignPicture(female, dpr));
+}
+
+void frmMoonSign::Form_Load()
+{
+    showSignPictures();
+    Label2->setText(QStringLiteral("Compatibility of  ") + qt(m_context.MaleMoonSign) + QStringLiteral(" With ")
+                    + qt(m_context.FemaleMoonSign));
+    LoadCompatibilityTable(m_context.compatibilityTable);
+    LookUpPair(m_context.compatibilityTable, m_context.MaleMoonSign, m_context.FemaleMoonSign, m_context.compatibility);
+    lblPercentage->setText(qt(m_context.compatibility.CompatPercent));
+    lblComment->setText(qt(m_context.compatibility.CompatVerdict));
+    lblDescription->setText(qt(m_context.compatibility.CompatText));
+}
+
+QList<QLineEdit *> frmMoonSign::resultFields() const
+{
+    return {txtUserM, txtDOBM, txtTOBM, txtCityM, txtStateM, txtCountryM, txtMoonM,
+            txtUserF, txtDOBF, txtTOBF, txtCityF, txtStateF, txtCountryF, txtMoonF};
+}
+
+void frmMoonSign::cmdBirthDetails_Click()
+{
+    panels->setCurrentWidget(Frame1);
+}
+
+void frmMoonSign::cmdMoonCompatibilityAnalysis_Click()
+{
+    panels->setCurrentWidget(Frame2);
+}
+
+void frmMoonSign::cmdPrint_Click()
+{
+    frmSave report(*this);
+    report.exec();
+}
+
+void frmMoonSign::cmdBack_Click()
+{
+    if (m_birthDetailsWindow)
+        m_birthDetailsWindow->show();
+    m_goingBack = true;
+    close();
+}
+
+void frmMoonSign::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (!m_goingBack && m_context.quitApplication)
+        m_context.quitApplication();
+}

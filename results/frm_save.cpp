@@ -1,0 +1,238 @@
+#include "results/frm_save.h"
+
+#include "app/app_context.h"
+#include "app/message_box.h"
+#include "app/ui_font.h"
+#include "links/link_label.h"
+#include "links/mod_help.h"
+#include "results/clipboard_guard.h"
+#include "results/frm_moon_sign.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QVBoxLayout>
+
+namespace {
+
+frmSave::SaveFileChooser &saveFileChooser()
+{
+    static frmSave::SaveFileChooser chooser;
+    return chooser;
+}
+
+frmSave::PrintDialogHandler &printDialogHandler()
+{
+    static frmSave::PrintDialogHandler handler;
+    return handler;
+}
+
+QString askForFile(QWidget *parent)
+{
+    QFileDialog dialog(parent, MessageBox::Title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("Rich Text Format (*.rtf)"));
+    // The file holds Rich Text Format, so that is the extension it gets.
+    dialog.setDefaultSuffix(QStringLiteral("rtf"));
+    dialog.selectFile(QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool askForPrinter(QPrinter &printer, bool hasSelection, QWidget *parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
+    dialog.setPrintRange(hasSelection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QColor colourOf(RunColour colour)
+{
+    switch (colour) {
+    case RunColour::Heading:
+        return {255, 0, 0};
+    case RunColour::Label:
+        return {128, 0, 0};
+    case RunColour::Value:
+        break;
+    }
+    return {0, 0, 0};
+}
+
+std::string utf8(const QString &s)
+{
+    return s.toStdString();
+}
+
+} // namespace
+
+void frmSave::setSaveFileChooser(SaveFileChooser chooser)
+{
+    saveFileChooser() = std::move(chooser);
+}
+
+void frmSave::setPrintDialogHandler(PrintDialogHandler handler)
+{
+    printDialogHandler() = std::move(handler);
+}
+
+ReportFields ReportFieldsFrom(const frmMoonSign &r)
+{
+    ReportFields f;
+    f.man = {utf8(r.txtUserM->text()), utf8(r.txtDOBM->text()), utf8(r.txtTOBM->text()), utf8(r.txtCityM->text()),
+             utf8(r.txtStateM->text()), utf8(r.txtCountryM->text()), utf8(r.txtMoonM->text())};
+    f.woman = {utf8(r.txtUserF->text()), utf8(r.txtDOBF->text()), utf8(r.txtTOBF->text()), utf8(r.txtCityF->text()),
+               utf8(r.txtStateF->text()), utf8(r.txtCountryF->text()), utf8(r.txtMoonF->text())};
+    f.percentage = utf8(r.lblPercentage->text());
+    f.verdict = utf8(r.lblComment->text());
+    f.description = utf8(r.lblDescription->text());
+    return f;
+}
+
+QString SaveReportFile(const QString &path, const std::vector<TextRun> &runs)
+{
+    const std::string rtf = WriteRtf(runs);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size())) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+frmSave::frmSave(frmMoonSign &results)
+    : QDialog(&results)
+    , m_clipboardGuard(new ClipboardGuard(this))
+{
+    setObjectName(QStringLiteral("frmSave"));
+    setWindowTitle(QString::fromLatin1(ApplicationCaption));
+    setModal(true);
+    setFont(VerdanaFont());
+
+    RTB = new QTextBrowser(this);
+    RTB->setObjectName(QStringLiteral("RTB"));
+    RTB->setAccessibleName(QStringLiteral("Report"));
+    RTB->document()->setDefaultFont(VerdanaFont(9.75));
+    RTB->setMinimumSize(560, 420);
+
+    cmdSave = new QPushButton(QStringLiteral("&Save"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+
+    Label1 = new LinkLabel(QStringLiteral("Visit our web site for more readings and software."), OpenHomePage, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label14 = new LinkLabel(QStringLiteral("Discuss your reading in our forum."), OpenHomePage, this);
+    Label14->setObjectName(QStringLiteral("Label14"));
+    Label7 = new LinkLabel(QStringLiteral("Get this software fully branded for your website. Click here for details."),
+                           OpenFullBrandPage, this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdPrint);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(RTB, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(Label1);
+    layout->addWidget(Label14);
+    layout->addWidget(Label7);
+
+    connect(cmdSave, &QPushButton::clicked, this, &frmSave::cmdSave_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmSave::cmdPrint_Click);
+    m_clipboardGuard->watch(RTB);
+
+    Form_Load(ReportFieldsFrom(results));
+}
+
+frmSave::~frmSave()
+{
+    Form_Unload();
+}
+
+void frmSave::Form_Load(const ReportFields &fields)
+{
+    m_links.EnableLinkClicks(RTB, this);
+    m_runs = BuildReportRuns(fields);
+
+    QTextCursor cursor(RTB->document());
+    cursor.movePosition(QTextCursor::End);
+    for (const TextRun &run : m_runs) {
+        QTextCharFormat format;
+        format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+        format.setForeground(colourOf(run.colour));
+        // CR LF ends a line; the document keeps one paragraph per line.
+        const QStringList lines = QString::fromStdString(run.text).split(QStringLiteral("\r\n"));
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                cursor.insertBlock();
+            if (!lines[i].isEmpty())
+                cursor.insertText(lines[i], format);
+        }
+    }
+    ReportLinks::MarkWebAddresses(RTB->document());
+    RTB->moveCursor(QTextCursor::Start);
+}
+
+void frmSave::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_links.DisableLinkClicks();
+}
+
+void frmSave::done(int result)
+{
+    Form_Unload();
+    QDialog::done(result);
+}
+
+void frmSave::cmdSave_Click()
+{
+    const QString path = saveFileChooser() ? saveFileChooser()(this) : askForFile(this);
+    if (path.isEmpty())
+        return; // cancelled: nothing written, nothing said
+    const QString error = SaveReportFile(path, m_runs);
+    if (!error.isEmpty())
+        MessageBox::show(this, QStringLiteral("The report could not be saved to \"%1\".\n\n%2").arg(path, error),
+                         QMessageBox::Critical);
+}
+
+void frmSave::cmdPrint_Click()
+{
+    const QTextCursor selection = RTB->textCursor();
+    const bool hasSelection = selection.hasSelection();
+    QPrinter printer(QPrinter::HighResolution);
+    const bool accepted = printDialogHandler() ? printDialogHandler()(printer, hasSelection, this)
+                                               : askForPrinter(printer, hasSelection, this);
+    if (!accepted)
+        return;
+    // Qt prints nothing for a selection print without a selection: the
+    // whole report is printed then.
+    if (printer.printRange() == QPrinter::Selection && hasSelection) {
+        QTextDocument part;
+        part.setDefaultFont(RTB->document()->defaultFont());
+        QTextCursor(&part).insertFragment(selection.selection());
+        printer.setPrintRange(QPrinter::AllPages);
+        part.print(&printer);
+        return;
+    }
+    printer.setPrintRange(QPrinter::AllPages);
+    RTB->document()->print(&printer);
+}

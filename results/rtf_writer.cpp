@@ -1,0 +1,134 @@
+#include "results/rtf_writer.h"
+
+#include <cstddef>
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Decodes the UTF-8 sequence at `at` and moves past it. Anything that is not
+// a complete, shortest-form sequence of a scalar value (stray continuation
+// byte, overlong form, surrogate, above U+10FFFF, cut short) costs exactly one
+// byte and yields U+FFFD, so the rest of the text still comes through.
+char32_t DecodeUtf8(std::string_view text, std::size_t &at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t length = 0;
+    char32_t cp = 0;
+    unsigned char secondMin = 0x80, secondMax = 0xBF;
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        cp = lead & 0x0F;
+        if (lead == 0xE0)
+            secondMin = 0xA0; // overlong
+        if (lead == 0xED)
+            secondMax = 0x9F; // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07;
+        if (lead == 0xF0)
+            secondMin = 0x90; // overlong
+        if (lead == 0xF4)
+            secondMax = 0x8F; // above U+10FFFF
+    } else {
+        ++at;
+        return kReplacement;
+    }
+    if (text.size() - at < length) {
+        ++at;
+        return kReplacement;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char c = byte(at + i);
+        const bool fits = i == 1 ? (c >= secondMin && c <= secondMax) : (c & 0xC0) == 0x80;
+        if (!fits) {
+            ++at;
+            return kReplacement;
+        }
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    at += length;
+    return cp;
+}
+
+// RTF wants the UTF-16 code unit as a signed 16-bit number. The '?' is the
+// fallback that \uc1 tells readers to skip, and it also ends the number.
+void AppendCodeUnit(std::string &out, char32_t unit)
+{
+    const int value = unit >= 0x8000 ? static_cast<int>(unit) - 0x10000 : static_cast<int>(unit);
+    out += "\\u";
+    out += std::to_string(value);
+    out += '?';
+}
+
+void AppendText(std::string &out, std::string_view text)
+{
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const char c = text[at];
+        if (c == '\r' || c == '\n') {
+            at += (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
+            // The newline only keeps the file readable; it also ends \par.
+            out += "\\par\r\n";
+        } else if (c == '\t') {
+            out += "\\tab ";
+            ++at;
+        } else if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += c;
+            ++at;
+        } else if (c >= 0x20 && c <= 0x7E) {
+            out += c;
+            ++at;
+        } else {
+            const char32_t cp = DecodeUtf8(text, at);
+            if (cp > 0xFFFF) {
+                AppendCodeUnit(out, 0xD800 + ((cp - 0x10000) >> 10));
+                AppendCodeUnit(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
+            } else {
+                AppendCodeUnit(out, cp);
+            }
+        }
+    }
+}
+
+char ColourIndex(RunColour colour)
+{
+    switch (colour) {
+    case RunColour::Label:
+        return '2';
+    case RunColour::Heading:
+        return '3';
+    default:
+        return '1';
+    }
+}
+
+} // namespace
+
+std::string WriteRtf(const std::vector<TextRun> &runs)
+{
+    std::string out =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
+        "{\\fonttbl{\\f0\\fswiss\\fcharset0 Verdana;}}\r\n"
+        "{\\colortbl;\\red0\\green0\\blue0;\\red128\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
+        "\\pard\\plain\\f0\\fs20\r\n";
+    for (const TextRun &run : runs) {
+        // Each run is its own group, so nothing leaks into the next one. The
+        // space ends \cfN even when the text starts with a digit or a letter.
+        out += run.bold ? "{\\b\\cf" : "{\\cf";
+        out += ColourIndex(run.colour);
+        out += ' ';
+        AppendText(out, run.text);
+        out += '}';
+    }
+    out += "}\r\n";
+    return out;
+}

@@ -1,0 +1,67 @@
+#include "results/sign_images.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <array>
+
+namespace {
+
+constexpr std::array<std::string_view, 12> kImageKeys{
+    "aquarius", "aries", "cancer", "capricorn", "gemini", "leo",
+    "libra", "pisces", "sagittarius", "scorpio", "taurus", "virgo"};
+
+constexpr std::array<std::string_view, 12> kSignOrder{
+    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
+    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+
+} // namespace
+
+int SignImageIndex(std::string_view signName)
+{
+    // The first exact match among the twelve names, in sign order.
+    for (std::string_view sign : kSignOrder) {
+        if (sign != signName)
+            continue;
+        std::string key(sign);
+        key[0] = static_cast<char>(key[0] - 'A' + 'a');
+        for (std::size_t i = 0; i < kImageKeys.size(); ++i) {
+            if (kImageKeys[i] == key)
+                return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+QPixmap RenderPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio)
+{
+    QSvgRenderer renderer(resource);
+    if (!renderer.isValid())
+        return {};
+    QImage image(logicalSize * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+    }
+    image.setDevicePixelRatio(devicePixelRatio);
+    return QPixmap::fromImage(image);
+}
+
+QPixmap SignPicture(int imageIndex, qreal devicePixelRatio)
+{
+    if (imageIndex < 1 || imageIndex > 12)
+        return {};
+    const std::string_view key = kImageKeys[static_cast<std::size_t>(imageIndex - 1)];
+    return RenderPicture(QStringLiteral(":/pictures/") + QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()))
+                             + QStringLiteral(".svg"),
+                         QSize(SignPictureWidth, SignPictureHeight), devicePixelRatio);
+}
+
+QPixmap DesignTimePicture(qreal devicePixelRatio)
+{
+    return RenderPicture(QStringLiteral(":/pictures/unknown.svg"), QSize(SignPictureWidth, SignPictureHeight),
+                         devicePixelRatio);
+}
