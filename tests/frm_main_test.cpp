@@ -1,0 +1,519 @@
+#include "gui_support.h"
+
+#include "app/front_label.h"
+#include "entry/number_field.h"
+#include "links/frm_about.h"
+#include "links/link_label.h"
+#include "results/frm_moon_sign.h"
+
+#include <QClipboard>
+#include <QTest>
+#include <QTimer>
+#include <QUrlQuery>
+
+namespace {
+
+const QString kMain = QStringLiteral("http://www.zuvazize.example");
+const QString kHelp = QStringLiteral("http://help.zuvazize.example");
+
+using Edit = std::function<void(frmMain &)>;
+
+void click(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Edit)
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initialState();
+    void validation_data();
+    void validation();
+    void numberFields_data();
+    void numberFields();
+    void readingShowsBothPersons();
+    void readingKnownSigns_data();
+    void readingKnownSigns();
+    void menuAndButtonAgree();
+    void backThenSecondReading();
+    void closingEndsTheRunButBackDoesNot();
+    void linksOpenTheirPages();
+    void aboutBoxOpensAndCloses();
+    void clipboardEmptiedOverResultFields();
+    void coordinateSearch_data();
+    void coordinateSearch();
+    void advertDraw();
+};
+
+void FrmMainTest::initialState()
+{
+    Session s;
+    frmMain &w = *s.main;
+    for (QComboBox *zone : {w.cmbMTimeZone, w.cmbFTimeZone}) {
+        QCOMPARE(zone->count(), 71);
+        QCOMPARE(zone->currentText(), QStringLiteral("Greenwich Mean Time,GMT,0.0"));
+        QCOMPARE(zone->itemText(34), QStringLiteral("Indian Time, IST, +5.3"));
+    }
+    for (QComboBox *year : {w.cboMYear, w.cboFYear}) {
+        QCOMPARE(year->count(), 150);
+        QCOMPARE(year->currentText(), QStringLiteral("1901"));
+        QCOMPARE(year->itemText(149), QStringLiteral("2050"));
+    }
+    QCOMPARE(w.cboMMonth->currentText(), QStringLiteral("January"));
+    QCOMPARE(w.cboFDate->count(), 31);
+    QCOMPARE(w.cboMHH->count(), 24);
+    QCOMPARE(w.cboFSS->count(), 60);
+    QCOMPARE(w.cboMSS->currentText(), QStringLiteral("0"));
+    QVERIFY(!w.cboMMonth->isEditable());
+    QCOMPARE(w.optMLong->checkedId(), 0);
+    QCOMPARE(w.optFLat->checkedId(), 0);
+    QVERIFY(!w.chkMDST->isChecked() && !w.chkFDST->isChecked());
+    QCOMPARE(w.txtMLonD->maxLength(), 3);
+    QCOMPARE(w.txtFLatD->maxLength(), 2);
+    QCOMPARE(w.txtMLonM->maxLength(), 2);
+    QCOMPARE(w.txtFLatM->maxLength(), 2);
+    QVERIFY(w.txtMName->text().isEmpty() && w.txtFCountry->text().isEmpty());
+}
+
+void FrmMainTest::validation_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("focus");
+
+    const int error = QMessageBox::Critical;
+    const int info = QMessageBox::Information;
+    QTest::newRow("1 blank name") << Edit([](frmMain &w) { w.txtMName->setText(QStringLiteral("   ")); })
+                                  << "Please Enter Your Name" << error << "txtMName";
+    QTest::newRow("2 longitude 180") << Edit([](frmMain &w) { w.txtMLonD->setText(QStringLiteral("180")); })
+                                     << "Please Enter Your Value Between 0 And 179 in the Degree of Longitude" << error
+                                     << "txtMLonD";
+    QTest::newRow("3 empty minutes") << Edit([](frmMain &w) { w.txtMLonM->clear(); })
+                                     << "Please Enter Your Value Between 0 And 59 in the  Minute of Longitude" << error
+                                     << "txtMLonM";
+    QTest::newRow("4 latitude 90") << Edit([](frmMain &w) { w.txtMLatD->setText(QStringLiteral("90")); })
+                                   << "Please Enter Your Value Between 0 And 89 in the Degree of Latitude" << error
+                                   << "txtMLatD";
+    QTest::newRow("5 negative") << Edit([](frmMain &w) { w.txtMLatM->setText(QStringLiteral("-1")); })
+                                << "Please Enter Your Value Between 0 And 59 in the  Minute of Latitude" << error
+                                << "txtMLatM";
+    QTest::newRow("6 29 Feb 1999") << Edit([](frmMain &w) {
+        w.cboMMonth->setCurrentIndex(1);
+        w.cboMDate->setCurrentIndex(28);
+        w.cboMYear->setCurrentIndex(1999 - 1901);
+    }) << "Please Enter Your Correct Date Or Month!" << info << "";
+    QTest::newRow("7 31 April") << Edit([](frmMain &w) {
+        w.cboMMonth->setCurrentIndex(3);
+        w.cboMDate->setCurrentIndex(30);
+    }) << "Please Enter Your Correct Date Or Month !" << info << "";
+    QTest::newRow("8 empty partner name") << Edit([](frmMain &w) { w.txtFName->clear(); })
+                                          << "Please Enter Your Partner's Name" << error << "txtFName";
+    QTest::newRow("9 letters") << Edit([](frmMain &w) { w.txtFLonD->setText(QStringLiteral("abc")); })
+                               << "Please Enter Your Partner's Value Between 0 And 179 in the Degree of Longitude"
+                               << error << "txtFLonD";
+    QTest::newRow("10 minutes 60") << Edit([](frmMain &w) { w.txtFLonM->setText(QStringLiteral("60")); })
+                                   << "Please Enter Your Partner's Value Between 0 And 59 in the  Minute of Longitude"
+                                   << error << "txtFLonM";
+    QTest::newRow("11 point only") << Edit([](frmMain &w) { w.txtFLatD->setText(QStringLiteral("1.")); })
+                                   << "Please Enter Your Partner's Value Between 0 And 89 in the Degree of Latitude"
+                                   << error << "txtFLatD";
+    QTest::newRow("12 minutes 99") << Edit([](frmMain &w) { w.txtFLatM->setText(QStringLiteral("99")); })
+                                      << "Please Enter Your Partner's Value Between 0 And 59 in the  Minute of Latitude"
+                                      << error << "txtFLatM";
+    QTest::newRow("13 30 Feb 2000") << Edit([](frmMain &w) {
+        w.cboFMonth->setCurrentIndex(1);
+        w.cboFDate->setCurrentIndex(29);
+    }) << "Please Enter Your Partner's Correct Date Or Month!" << info << "";
+    QTest::newRow("14 31 November") << Edit([](frmMain &w) {
+        w.cboFMonth->setCurrentIndex(10);
+        w.cboFDate->setCurrentIndex(30);
+    }) << "Please Enter Your Partner's Correct Date Or Month !" << info << "";
+    QTest::newRow("man reported before partner") << Edit([](frmMain &w) {
+        w.txtFName->clear();
+        w.txtMLatD->setText(QStringLiteral("x"));
+    }) << "Please Enter Your Value Between 0 And 89 in the Degree of Latitude" << error << "txtMLatD";
+}
+
+void FrmMainTest::validation()
+{
+    QFETCH(Edit, edit);
+    QFETCH(QString, message);
+    QFETCH(int, icon);
+    QFETCH(QString, focus);
+
+    Session s;
+    fillPerson(*s.main, Person{}, true);
+    fillPerson(*s.main, Person{}, false);
+    s.main->cboFSS->setFocus();
+    QApplication::setActiveWindow(s.main.get());
+    edit(*s.main);
+    s.main->cmdRashi->click();
+
+    QCOMPARE(s.recorder.boxes.size(), size_t(1));
+    QCOMPARE(s.recorder.boxes[0].text, message);
+    QCOMPARE(int(s.recorder.boxes[0].icon), icon);
+    const QString focused = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    QCOMPARE(focused, focus.isEmpty() ? QStringLiteral("cboFSS") : focus);
+    QVERIFY(!s.main->resultsWindow());
+    QVERIFY(s.main->isVisible());
+}
+
+void FrmMainTest::numberFields_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("passes");
+    QTest::addColumn<int>("rounded");
+    QTest::newRow("upper bound") << "179" << 179.0 << true << 179;
+    QTest::newRow("blanks around") << "  59 " << 59.0 << true << 59;
+    QTest::newRow("half to even down") << "12.5" << 59.0 << true << 12;
+    QTest::newRow("half to even up") << "13.5" << 59.0 << true << 14;
+    QTest::newRow("minus zero") << "-0" << 59.0 << true << 0;
+    QTest::newRow("negative fraction") << "-0.4" << 59.0 << false << 0;
+    QTest::newRow("leading point") << ".5" << 59.0 << false << 0;
+    QTest::newRow("plus sign") << "+5" << 59.0 << false << 0;
+    QTest::newRow("inner blank") << "1 2" << 59.0 << false << 0;
+    QTest::newRow("exponent") << "1e1" << 59.0 << false << 0;
+    QTest::newRow("arabic digits") << QString::fromUtf8("\u0661\u0662") << 59.0 << false << 0;
+    QTest::newRow("empty") << "" << 59.0 << false << 0;
+}
+
+void FrmMainTest::numberFields()
+{
+    QFETCH(QString, text);
+    QFETCH(double, high);
+    QFETCH(bool, passes);
+    QFETCH(int, rounded);
+    const std::string s = text.toStdString();
+    QCOMPARE(NumberFieldInRange(s, 0, high), passes);
+    if (passes)
+        QCOMPARE(RoundHalfToEven(*ParseNumberField(s)), rounded);
+}
+
+void FrmMainTest::readingShowsBothPersons()
+{
+    Session s;
+    Person man;
+    man.name = QStringLiteral("  John Smith  ");
+    man.city = QStringLiteral(" London ");
+    man.state = QStringLiteral("England");
+    man.country = QStringLiteral("UK");
+    man.month = 3;
+    man.day = 7;
+    man.year = 1975;
+    man.hour = 9;
+    man.minute = 5;
+    Person woman = man;
+    woman.name = QStringLiteral("Mary");
+    woman.second = 59;
+    frmMoonSign *r = s.read(man, woman);
+    QVERIFY(r);
+    QVERIFY(r->isVisible());
+    QVERIFY(!s.main->isVisible());
+    QCOMPARE(r->txtUserM->text(), QStringLiteral("John Smith"));
+    QCOMPARE(r->txtCityM->text(), QStringLiteral(" London "));
+    QCOMPARE(r->txtDOBM->text(), QStringLiteral("March 7, 1975"));
+    QCOMPARE(r->txtTOBM->text(), QStringLiteral("9:5:0"));
+    QCOMPARE(r->txtTOBF->text(), QStringLiteral("9:5:59"));
+    // Identical births give identical signs; seconds never reach the computation.
+    QCOMPARE(r->txtMoonM->text(), r->txtMoonF->text());
+    QVERIFY(!r->txtMoonM->text().isEmpty());
+    QCOMPARE(r->panels->currentWidget(), r->Frame2);
+    QVERIFY(!r->cmdSave->isEnabled());
+}
+
+void FrmMainTest::readingKnownSigns_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<int>("hour");
+    QTest::addColumn<int>("minute");
+    QTest::addColumn<int>("zone");
+    QTest::addColumn<bool>("west");
+    QTest::addColumn<bool>("dst");
+    QTest::addColumn<QString>("sign");
+    QTest::newRow("2000-01-01 12:00 GMT") << 2000 << 1 << 1 << 12 << 0 << 29 << false << false << "Scorpio";
+    QTest::newRow("1992-04-12 05:30 IST") << 1992 << 4 << 12 << 5 << 30 << 34 << false << false << "Leo";
+    QTest::newRow("1969-07-20 16:18 EDT") << 1969 << 7 << 20 << 16 << 18 << 24 << true << false << "Libra";
+    // The same instant typed as EST with daylight saving ticked.
+    QTest::newRow("1969-07-20 16:18 EST+DST") << 1969 << 7 << 20 << 16 << 18 << 27 << true << true << "Libra";
+    // Madrid is west of Greenwich but keeps Central European Time.
+    QTest::newRow("2000-01-01 13:00 CET west") << 2000 << 1 << 1 << 13 << 0 << 20 << true << false << "Scorpio";
+}
+
+void FrmMainTest::readingKnownSigns()
+{
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(int, hour);
+    QFETCH(int, minute);
+    QFETCH(int, zone);
+    QFETCH(bool, west);
+    QFETCH(bool, dst);
+    QFETCH(QString, sign);
+    Session s;
+    Person p;
+    p.year = year;
+    p.month = month;
+    p.day = day;
+    p.hour = hour;
+    p.minute = minute;
+    p.zone = zone;
+    p.west = west;
+    p.dst = dst;
+    Person other;
+    other.month = 4;
+    other.day = 12;
+    other.year = 1992;
+    other.hour = 0;
+    frmMoonSign *r = s.read(p, other);
+    QVERIFY(r);
+    QCOMPARE(r->txtMoonM->text(), sign);
+    QCOMPARE(r->txtMoonF->text(), QStringLiteral("Leo"));
+    QCOMPARE(r->Label2->text(), QStringLiteral("Compatibility of  ") + sign + QStringLiteral(" With Leo"));
+    QVERIFY(!r->lblDescription->text().isEmpty());
+}
+
+void FrmMainTest::menuAndButtonAgree()
+{
+    Session s;
+    Person man;
+    man.year = 1980;
+    man.month = 1;
+    man.day = 5;
+    Person woman;
+    woman.year = 1983;
+    woman.month = 11;
+    woman.day = 23;
+    frmMoonSign *byButton = s.read(man, woman);
+    QVERIFY(byButton);
+    const QStringList first = {byButton->txtMoonM->text(), byButton->txtMoonF->text(), byButton->lblPercentage->text(),
+                               byButton->lblComment->text(), byButton->lblDescription->text()};
+    byButton->cmdBack->click();
+    QTRY_VERIFY(!s.main->resultsWindow());
+    s.main->mnuNext->trigger();
+    frmMoonSign *byMenu = s.main->resultsWindow();
+    QVERIFY(byMenu);
+    const QStringList second = {byMenu->txtMoonM->text(), byMenu->txtMoonF->text(), byMenu->lblPercentage->text(),
+                                byMenu->lblComment->text(), byMenu->lblDescription->text()};
+    QCOMPARE(second, first);
+}
+
+void FrmMainTest::backThenSecondReading()
+{
+    Session s;
+    Person man;
+    Person woman;
+    woman.year = 1992;
+    woman.month = 4;
+    woman.day = 12;
+    woman.hour = 0;
+    frmMoonSign *r = s.read(man, woman);
+    QVERIFY(r);
+    QCOMPARE(r->Label2->text(), QStringLiteral("Compatibility of  Scorpio With Leo"));
+    QCOMPARE(r->lblPercentage->text(), QStringLiteral("40"));
+    QCOMPARE(r->lblComment->text(), QStringLiteral("A Difficult Match"));
+
+    r->cmdBirthDetails_Click();
+    QCOMPARE(r->panels->currentWidget(), r->Frame1);
+    r->cmdMoonCompatibilityAnalysis_Click();
+    QCOMPARE(r->panels->currentWidget(), r->Frame2);
+
+    QPointer<frmMoonSign> old = r;
+    r->mnuBack->trigger();
+    QTRY_VERIFY(!old);
+    QVERIFY(s.main->isVisible());
+    QCOMPARE(s.main->txtFName->text(), QStringLiteral("Person"));
+    QCOMPARE(s.main->cboFYear->currentText(), QStringLiteral("1992"));
+    QCOMPARE(s.recorder.quits, 0);
+
+    // Swap the two births: the new window shows only the new pair.
+    fillPerson(*s.main, woman, true);
+    fillPerson(*s.main, man, false);
+    s.main->cmdRashi->click();
+    frmMoonSign *again = s.main->resultsWindow();
+    QVERIFY(again);
+    QCOMPARE(again->Label2->text(), QStringLiteral("Compatibility of  Leo With Scorpio"));
+    QCOMPARE(again->txtMoonM->text(), QStringLiteral("Leo"));
+    QCOMPARE(again->txtMoonF->text(), QStringLiteral("Scorpio"));
+}
+
+void FrmMainTest::closingEndsTheRunButBackDoesNot()
+{
+    Session s;
+    frmMoonSign *r = s.read(Person{}, Person{});
+    QVERIFY(r);
+    r->close();
+    QCOMPARE(s.recorder.quits, 1);
+
+    Session t;
+    frmMoonSign *r2 = t.read(Person{}, Person{});
+    r2->mnuExit->trigger();
+    QCOMPARE(t.recorder.quits, 1);
+
+    Session u;
+    u.main->mnuExit->trigger();
+    QCOMPARE(u.recorder.quits, 1);
+}
+
+void FrmMainTest::linksOpenTheirPages()
+{
+    Session s;
+    frmMain &w = *s.main;
+    const QString help = kMain + QStringLiteral("/cv-free-moonsign-compatibility/cv-free-moonsign-compatibility-help.html");
+    const QString download =
+        kMain + QStringLiteral("/cv-free-moonsign-compatibility/download-cv-free-moonsign-compatibility.html");
+    const QString donate = kHelp + QStringLiteral("/donate.html");
+    const QString cobrand = kHelp + QStringLiteral("/co-brand.html");
+    const QString fullbrand = kHelp + QStringLiteral("/fully-branded.html");
+
+    auto opens = [&](const std::function<void()> &use, const QString &expected) {
+        s.recorder.urls.clear();
+        use();
+        return s.recorder.urls == QStringList{expected};
+    };
+    QVERIFY(opens([&] { w.mnuOnline->trigger(); }, help));
+    QVERIFY(opens([&] { w.mnuVisit->trigger(); }, kMain));
+    QVERIFY(opens([&] { w.mnuUpdate->trigger(); }, download));
+    QVERIFY(opens([&] { w.mnuDonate->trigger(); }, donate));
+    QVERIFY(opens([&] { w.mkmoney->trigger(); }, fullbrand));
+    QVERIFY(opens([&] { click(w.Label61); }, kMain));
+    QVERIFY(opens([&] { click(w.lblCobrand); }, cobrand));
+    w.BringAdvertToFront(false);
+    QVERIFY(opens([&] { click(w.lblFullBrand); }, fullbrand));
+    QVERIFY(opens([&] { click(w.Label19); }, cobrand));
+
+    frmAbout about(&w);
+    about.show();
+    QVERIFY(opens([&] { click(about.lblCobrand); }, fullbrand));
+    QVERIFY(opens([&] { click(about.lblHomePage); }, kMain));
+    QCOMPARE(about.lblHomePage->text(), QStringLiteral("Click here to visit ") + kMain);
+
+    frmMoonSign *r = s.read(Person{}, Person{});
+    QVERIFY(r);
+    QVERIFY(opens([&] { r->mnuOnline->trigger(); }, help));
+    QVERIFY(opens([&] { r->mnuVisit->trigger(); }, kMain));
+    QVERIFY(opens([&] { r->mnuUpdate->trigger(); }, download));
+    QVERIFY(opens([&] { r->mnuDonate->trigger(); }, donate));
+    QVERIFY(opens([&] { r->mkmoney->trigger(); }, fullbrand));
+    QVERIFY(opens([&] { click(r->Label5); }, kMain));
+    QVERIFY(opens([&] { click(r->Label61); }, kMain));
+}
+
+void FrmMainTest::aboutBoxOpensAndCloses()
+{
+    Session s;
+    for (int i = 0; i < 2; ++i) {
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            if (auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget())) {
+                seen = about->Label1->text();
+                about->cmdOK->click();
+            }
+        });
+        s.main->mnuAbout->trigger();
+        QVERIFY(seen.startsWith(QStringLiteral("RU Zuva Zize Vadiveziduzor Software gives you")));
+        QVERIFY(seen.contains(QStringLiteral("partner\u2019s moon sign")));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+}
+
+void FrmMainTest::clipboardEmptiedOverResultFields()
+{
+    Session s;
+    frmMoonSign *r = s.read(Person{}, Person{});
+    QVERIFY(r);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    for (QLineEdit *field : r->resultFields()) {
+        clipboard->setText(QStringLiteral("secret"));
+        QCOMPARE(clipboard->text(), QStringLiteral("secret"));
+        QTest::mouseMove(field, field->rect().center());
+        QMouseEvent move(QEvent::MouseMove, QPointF(field->rect().center()), field->mapToGlobal(QPointF(field->rect().center())),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(field, &move);
+        QVERIFY2(clipboard->text().isEmpty(), qPrintable(field->objectName()));
+    }
+    clipboard->setText(QStringLiteral("secret"));
+    QTest::mouseClick(r->txtMoonF, Qt::LeftButton);
+    QVERIFY(clipboard->text().isEmpty());
+}
+
+void FrmMainTest::coordinateSearch_data()
+{
+    QTest::addColumn<bool>("male");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("country");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("searchText");
+    QTest::newRow("all empty") << true << "" << "" << "" << "Please Enter City" << "txtMCity" << "";
+    QTest::newRow("no state") << false << "Pune" << "" << "India" << "Please Enter State" << "txtFState" << "";
+    QTest::newRow("no country") << true << "Pune" << "Maharashtra" << "" << "Please Enter Country" << "txtMCountry" << "";
+    QTest::newRow("man") << true << "Pune" << "Maharashtra" << "India" << "" << ""
+                         << "Pune Maharashtra India Latitude Longitude";
+    QTest::newRow("partner, blanks kept") << false << " Oslo" << " " << "Norway" << "" << ""
+                                          << " Oslo   Norway Latitude Longitude";
+}
+
+void FrmMainTest::coordinateSearch()
+{
+    QFETCH(bool, male);
+    QFETCH(QString, city);
+    QFETCH(QString, state);
+    QFETCH(QString, country);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    QFETCH(QString, searchText);
+    Session s;
+    frmMain &w = *s.main;
+    QApplication::setActiveWindow(&w);
+    // The other person's place must play no part.
+    Person other;
+    other.city = QStringLiteral("Elsewhere");
+    other.state = QStringLiteral("Nowhere");
+    other.country = QStringLiteral("Neverland");
+    fillPerson(w, other, !male);
+    (male ? w.txtMCity : w.txtFCity)->setText(city);
+    (male ? w.txtMState : w.txtFState)->setText(state);
+    (male ? w.txtMCountry : w.txtFCountry)->setText(country);
+    (male ? w.cmdMBrowser : w.cmdFBrowser)->click();
+    if (!message.isEmpty()) {
+        QCOMPARE(s.recorder.boxes.size(), size_t(1));
+        QCOMPARE(s.recorder.boxes[0].text, message);
+        QCOMPARE(int(s.recorder.boxes[0].icon), int(QMessageBox::Critical));
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QVERIFY(s.recorder.urls.isEmpty());
+        return;
+    }
+    QVERIFY(s.recorder.boxes.empty());
+    QCOMPARE(s.recorder.urls.size(), 1);
+    const QUrl url(s.recorder.urls[0]);
+    QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), searchText);
+}
+
+void FrmMainTest::advertDraw()
+{
+    QCOMPARE(FrontLabelFromDraw(0.0), FrontLabel::Cobrand);       // n = 1
+    QCOMPARE(FrontLabelFromDraw(0.2), FrontLabel::FullBrand);     // n = 2
+    QCOMPARE(FrontLabelFromDraw(0.34), FrontLabel::Cobrand);      // n = 3
+    QCOMPARE(FrontLabelFromDraw(0.99), FrontLabel::Unchanged);    // n = 7
+    int cobrand = 0;
+    const int draws = 60000;
+    for (int i = 0; i < draws; ++i) {
+        const FrontLabel f = FrontLabelFromDraw((i + 0.5) / draws);
+        cobrand += f == FrontLabel::Cobrand || f == FrontLabel::Unchanged;
+    }
+    QVERIFY(std::abs(cobrand - draws / 2) < draws / 100);
+}
+
+QTEST_MAIN(FrmMainTest)
+#include "frm_main_test.moc"

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/app_context.h"
+#include "app/message_box.h"
+#include "entry/frm_main.h"
+#include "links/url_opener.h"
+#include "results/frm_moon_sign.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+// Records message boxes and opened addresses instead of showing or opening
+// them, for as long as it lives.
+struct Recorder {
+    struct Box {
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    std::vector<Box> boxes;
+    QStringList urls;
+    int quits = 0;
+
+    Recorder()
+    {
+        MessageBox::setHandler([this](QWidget *, const QString &text, QMessageBox::Icon icon) {
+            boxes.push_back({text, icon});
+        });
+        UrlOpener::setHandler([this](const QString &address) { urls.append(address); });
+    }
+    ~Recorder()
+    {
+        MessageBox::setHandler({});
+        UrlOpener::setHandler({});
+    }
+    Recorder(const Recorder &) = delete;
+    Recorder &operator=(const Recorder &) = delete;
+};
+
+// One person's birth details as typed into the form.
+struct Person {
+    QString name = QStringLiteral("Person");
+    int month = 1, day = 1, year = 2000, hour = 12, minute = 0, second = 0;
+    QString city, state, country;
+    QString lonD = QStringLiteral("0"), lonM = QStringLiteral("0");
+    QString latD = QStringLiteral("51"), latM = QStringLiteral("28");
+    bool west = false, south = false, dst = false;
+    int zone = 29;
+};
+
+inline void typeInto(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+}
+
+inline void fillPerson(frmMain &w, const Person &p, bool male)
+{
+    auto find = [&](const char *prefix, const char *suffix) {
+        return QLatin1String(prefix) + (male ? QLatin1Char('M') : QLatin1Char('F')) + QLatin1String(suffix);
+    };
+    auto edit = [&](const char *prefix, const char *suffix) { return w.findChild<QLineEdit *>(find(prefix, suffix)); };
+    auto list = [&](const char *suffix) { return w.findChild<QComboBox *>(find("cbo", suffix)); };
+    typeInto(edit("txt", "Name"), p.name);
+    list("Month")->setCurrentIndex(p.month - 1);
+    list("Date")->setCurrentIndex(p.day - 1);
+    list("Year")->setCurrentIndex(p.year - 1901);
+    list("HH")->setCurrentIndex(p.hour);
+    list("MM")->setCurrentIndex(p.minute);
+    list("SS")->setCurrentIndex(p.second);
+    typeInto(edit("txt", "City"), p.city);
+    typeInto(edit("txt", "State"), p.state);
+    typeInto(edit("txt", "Country"), p.country);
+    typeInto(edit("txt", "LonD"), p.lonD);
+    typeInto(edit("txt", "LonM"), p.lonM);
+    typeInto(edit("txt", "LatD"), p.latD);
+    typeInto(edit("txt", "LatM"), p.latM);
+    w.findChild<QButtonGroup *>(find("opt", "Long"))->button(p.west ? 1 : 0)->setChecked(true);
+    w.findChild<QButtonGroup *>(find("opt", "Lat"))->button(p.south ? 1 : 0)->setChecked(true);
+    w.findChild<QComboBox *>(find("cmb", "TimeZone"))->setCurrentIndex(p.zone);
+    w.findChild<QCheckBox *>(find("chk", "DST"))->setChecked(p.dst);
+}
+
+// A fresh run: the context, the birth-details window and a recorder.
+struct Session {
+    Recorder recorder;
+    AppContext context;
+    std::unique_ptr<frmMain> main;
+
+    Session()
+    {
+        context.quitApplication = [this] { ++recorder.quits; };
+        main = std::make_unique<frmMain>(context);
+        main->show();
+    }
+
+    frmMoonSign *read(const Person &man, const Person &woman)
+    {
+        fillPerson(*main, man, true);
+        fillPerson(*main, woman, false);
+        main->cmdRashi->click();
+        return main->resultsWindow();
+    }
+};
