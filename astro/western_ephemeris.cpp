@@ -1,15 +1,21 @@
 #include "astro/western_ephemeris.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 
 namespace {
 
+// Multipliers are stored as doubles so that no conversion happens per call;
+// small integers convert to the same values.
 struct LongitudeTerm {
     double amplitude;
     bool timesE;
-    int d, m, mp, f;
+    double d, m, mp, f;
 };
 
 // The first 25 rows of the lunar longitude series, amplitudes in degrees.
@@ -42,18 +48,159 @@ constexpr std::array<LongitudeTerm, 25> kTerms{{
     {+0.003994, false, 2, 0, 2, 0},
 }};
 
+// Sum of one term's products with nonzero multipliers, in table order. With
+// finite angles a zero product is a signed zero, which leaves a nonzero sum
+// unchanged; a zero argument would only change the sign of a zero sine, and
+// that can never reach the final longitude (Lp is never -0).
+template <std::size_t K>
+double TermArgument(double D, double M, double Mp, double F)
+{
+    constexpr LongitudeTerm t = kTerms[K];
+    constexpr std::array<double, 4> c{t.d, t.m, t.mp, t.f};
+    // Index of the first nonzero multiplier.
+    constexpr std::size_t first = c[0] != 0.0 ? 0 : c[1] != 0.0 ? 1 : c[2] != 0.0 ? 2 : 3;
+    const std::array<double, 4> x{D, M, Mp, F};
+    double sum = c[first] * x[first];
+    [&]<std::size_t... J>(std::index_sequence<J...>) {
+        (
+            [&] {
+                if constexpr (J > first && c[J] != 0.0)
+                    sum = sum + c[J] * x[J];
+            }(),
+            ...);
+    }(std::make_index_sequence<4>());
+    return sum;
+}
+
+template <std::size_t... K>
+double PeriodicTerms(double D, double M, double Mp, double F, double E, std::index_sequence<K...>)
+{
+    double periodic = 0.0;
+    (
+        [&] {
+            double value = kTerms[K].amplitude * std::sin(TermArgument<K>(D, M, Mp, F));
+            if constexpr (kTerms[K].timesE)
+                value *= E;
+            periodic += value;
+        }(),
+        ...);
+    return periodic;
+}
+
+// Digits of a whole number; "%.0f" prints the same for these values.
+char *PutWhole(char *out, std::uint32_t value)
+{
+    if (value < 10) {
+        *out = static_cast<char>('0' + value);
+        return out + 1;
+    }
+    if (value < 100) {
+        out[0] = static_cast<char>('0' + value / 10);
+        out[1] = static_cast<char>('0' + value % 10);
+        return out + 2;
+    }
+    return std::to_chars(out, out + 10, value).ptr;
+}
+
 // Plain decimal form of a whole-valued double of any size.
 std::string WholeNumber(double value)
 {
+    // snprintf prints -0 with its sign and handles NaN and infinities.
+    if (!std::signbit(value) && value < 1e9) {
+        const auto whole = static_cast<std::uint32_t>(value);
+        if (static_cast<double>(whole) == value) {
+            char digits[10];
+            return std::string(digits, PutWhole(digits, whole));
+        }
+    }
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.0f", value);
     return buffer;
+}
+
+constexpr std::string_view kDegreeBlank = "\u00B0 ";
+
+char *Put(char *out, std::string_view s)
+{
+    std::memcpy(out, s.data(), s.size());
+    return out + s.size();
+}
+
+// Longest text the integer path can produce.
+constexpr std::size_t kPositionBufferSize = 64;
+
+// Integer form of FormatPosition for |longitude| below 2^31, where every
+// floor is a truncation of a non-negative value and g / 30 cannot round up
+// to the next whole number. Returns nullptr when the value is out of range.
+char *WritePosition(double longitude, char *out)
+{
+    const double a = std::fabs(longitude);
+    if (!(a < 2147483648.0))
+        return nullptr;
+    const auto whole = static_cast<std::uint32_t>(a);
+    const double f = a - static_cast<double>(whole);
+    const double v = 60.0 * f;
+    const auto n = static_cast<std::uint32_t>(v);
+    const double r = v - static_cast<double>(n);
+    const auto s = static_cast<std::uint32_t>(60.0 * r);
+    const std::uint32_t i = whole / 30;
+
+    out = PutWhole(out, whole % 30);
+    out = Put(out, kDegreeBlank);
+    out = PutWhole(out, n);
+    out = Put(out, "' ");
+    out = PutWhole(out, s);
+    out = Put(out, "\" ");
+    if (i < 12)
+        out = Put(out, SignAbbreviations.substr(static_cast<std::size_t>(i) * 3, 3));
+    return out;
+}
+
+std::string FormatPositionSlow(double longitude)
+{
+    const double a = std::fabs(longitude);
+    double g = std::floor(a);
+    const double f = a - g;
+    const double v = 60.0 * f;
+    const double n = std::floor(v);
+    const double r = v - n;
+    const double i = std::floor(g / 30.0);
+    g = std::fmod(g, 30.0);
+    const double s = std::floor(60.0 * r);
+
+    std::string abbreviation;
+    if (i >= 0.0 && i < 12.0)
+        abbreviation = SignAbbreviations.substr(static_cast<std::size_t>(i) * 3, 3);
+
+    std::string text = WholeNumber(g);
+    text += kDegreeBlank;
+    text += WholeNumber(n);
+    text += "' ";
+    text += WholeNumber(s);
+    text += "\" ";
+    text += abbreviation;
+    return text;
+}
+
+// Floor division for a non-negative numerator.
+constexpr std::int64_t Div(std::int64_t a, std::int64_t b)
+{
+    return a / b;
 }
 
 } // namespace
 
 double JulianDayNumber(int month, int day, int year)
 {
+    const std::int64_t mi = (static_cast<std::int64_t>(year) + 4800) * 12 + month - 3;
+    if (mi >= 0) {
+        // Every intermediate is a whole number far below 2^53, so the double
+        // form below computes exactly these values.
+        std::int64_t j = day + Div(365 * mi + 2 * (mi % 12) + 7, 12) + Div(mi, 48) - 32083;
+        if (j > 2299171)
+            j = j + Div(mi, 4800) - Div(mi, 1200) + 38;
+        return static_cast<double>(j);
+    }
     const double m = (static_cast<double>(year) + 4800.0) * 12.0 + month - 3.0;
     double j = day + std::floor((365.0 * m + 2.0 * (m - 12.0 * std::floor(m / 12.0)) + 7.0) / 12.0)
         + std::floor(m / 48.0) - 32083.0;
@@ -97,6 +244,10 @@ double MoonLongitude(double T)
     const double F = (93.2720993 + 483202.0175273 * T) * DegToRad;
     const double E = (1.0 - 0.002516 * T) - 0.0000074 * T * T;
 
+    // A finite sum means all four angles are finite.
+    if (std::isfinite(D + M + Mp + F))
+        return NormalizeDegrees(Lp + PeriodicTerms(D, M, Mp, F, E, std::make_index_sequence<kTerms.size()>()));
+
     double periodic = 0.0;
     for (const LongitudeTerm &term : kTerms) {
         const double argument = term.d * D + term.m * M + term.mp * Mp + term.f * F;
@@ -110,28 +261,10 @@ double MoonLongitude(double T)
 
 std::string FormatPosition(double longitude)
 {
-    const double a = std::fabs(longitude);
-    double g = std::floor(a);
-    const double f = a - g;
-    const double v = 60.0 * f;
-    const double n = std::floor(v);
-    const double r = v - n;
-    const double i = std::floor(g / 30.0);
-    g = std::fmod(g, 30.0);
-    const double s = std::floor(60.0 * r);
-
-    std::string abbreviation;
-    if (i >= 0.0 && i < 12.0)
-        abbreviation = SignAbbreviations.substr(static_cast<std::size_t>(i) * 3, 3);
-
-    std::string text = WholeNumber(g);
-    text += "\u00B0 ";
-    text += WholeNumber(n);
-    text += "' ";
-    text += WholeNumber(s);
-    text += "\" ";
-    text += abbreviation;
-    return text;
+    char buffer[kPositionBufferSize];
+    if (char *end = WritePosition(longitude, buffer))
+        return std::string(buffer, end);
+    return FormatPositionSlow(longitude);
 }
 
 void WesternEphemeris::ComputeMoonPosition(const BirthInput &input)
@@ -141,5 +274,11 @@ void WesternEphemeris::ComputeMoonPosition(const BirthInput &input)
     const double ut = UniversalTimeHours(localClockHours, zoneCorrection, input.IsDaylightSaving);
     const double dayNumber = JulianDayNumber(input.Month, input.Day, input.Year);
     const double T = JulianCenturies(dayNumber, ut);
-    m_moonPositionText = FormatPosition(MoonLongitude(T));
+    const double longitude = MoonLongitude(T);
+    // Writing in place keeps the text's buffer from one person to the next.
+    char buffer[kPositionBufferSize];
+    if (char *end = WritePosition(longitude, buffer))
+        m_moonPositionText.assign(buffer, end);
+    else
+        m_moonPositionText = FormatPositionSlow(longitude);
 }

@@ -108,6 +108,7 @@ frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
     Label61->setAlignment(Qt::AlignCenter);
     layout->addWidget(Label61);
     setCentralWidget(central);
+    resize(860, 620);
 
     buildMenus();
     connect(cmdBirthDetails, &QPushButton::clicked, this, &frmMoonSign::cmdBirthDetails_Click);

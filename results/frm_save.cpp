@@ -104,7 +104,9 @@ QString SaveReportFile(const QString &path, const std::vector<TextRun> &runs)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    if (file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size())) {
+    // Flush before committing: a buffered write that fails only at commit
+    // (a full disk) would otherwise replace the old file with an empty one.
+    if (file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) || !file.flush()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return error;

@@ -1,0 +1,396 @@
+#include "gui_support.h"
+
+#include "results/frm_save.h"
+#include "results/rtf_reader.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+
+#include <unistd.h>
+
+namespace {
+
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString documentTextWithCrLf(const frmSave &report)
+{
+    QString text;
+    for (const TextRun &run : report.runs())
+        text += QString::fromStdString(run.text);
+    return text;
+}
+
+QString runsText(const std::vector<TextRun> &runs)
+{
+    QString text;
+    for (const TextRun &run : runs)
+        text += QString::fromStdString(run.text);
+    return text;
+}
+
+// A reading of John and Mary with the given name, city and so on.
+struct Reading {
+    Session session;
+    frmMoonSign *results = nullptr;
+
+    explicit Reading(const QString &manName = QStringLiteral("John"), const QString &city = QStringLiteral("London"))
+    {
+        Person man;
+        man.name = manName;
+        man.month = 1;
+        man.day = 5;
+        man.year = 1980;
+        man.city = city;
+        man.state = QStringLiteral("England");
+        man.country = QStringLiteral("UK");
+        Person woman;
+        woman.name = QStringLiteral("Mary");
+        woman.year = 1992;
+        woman.month = 4;
+        woman.day = 12;
+        woman.hour = 0;
+        results = session.read(man, woman);
+    }
+};
+
+QPoint pointOfText(QTextBrowser *browser, const QString &text)
+{
+    const QTextCursor found = browser->document()->find(text);
+    QTextCursor inside(browser->document());
+    inside.setPosition(found.selectionStart() + 2);
+    return browser->cursorRect(inside).center();
+}
+
+} // namespace
+
+class FrmSaveTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void reportRunByRun();
+    void savedFileReadsBackElsewhere();
+    void hostileNamesSurviveTheRoundTrip_data();
+    void hostileNamesSurviveTheRoundTrip();
+    void cancelledSaveIsSilent();
+    void failedSaveKeepsTheOldFileAndSaysSo();
+    void printsWholeReportOrSelection();
+    void webAddressesOpenOnClickButFilesNever();
+    void linkHandlingFollowsEachOpening();
+    void clipboardEmptiedOverReport();
+};
+
+void FrmSaveTest::cleanup()
+{
+    frmSave::setSaveFileChooser({});
+    frmSave::setPrintDialogHandler({});
+}
+
+void FrmSaveTest::reportRunByRun()
+{
+    Reading r;
+    QVERIFY(r.results);
+    frmSave report(*r.results);
+    const std::vector<TextRun> &runs = report.runs();
+    QCOMPARE(runs.size(), size_t(37));
+
+    struct Expected {
+        int index;
+        const char *text;
+        bool bold;
+        RunColour colour;
+    };
+    const Expected expected[] = {
+        {0, "Your Moon Sign Details\r\n\r\n", true, RunColour::Heading},
+        {1, "Name :", false, RunColour::Label},
+        {2, "John\r\n\r\n", false, RunColour::Value},
+        {3, "Date of Birth :", false, RunColour::Label},
+        {4, "January 5, 1980\r\n\r\n", false, RunColour::Value},
+        {5, "Time of Birth :", false, RunColour::Label},
+        {15, "Your Partner's Moon Sign Details\r\n\r\n", true, RunColour::Heading},
+        {16, "Name :", false, RunColour::Label},
+        {17, "Mary\r\n\r\n", false, RunColour::Value},
+        {29, "Leo\r\n\r\n", false, RunColour::Value},
+        {30, "Moon Sign Compatibility Interpretation\r\n\r\n", true, RunColour::Heading},
+        {31, "Percentage of Compatibility :", false, RunColour::Label},
+        {35, "Detailed Analysis", false, RunColour::Label},
+    };
+    for (const Expected &e : expected) {
+        const TextRun &run = runs[static_cast<size_t>(e.index)];
+        QCOMPARE(QString::fromStdString(run.text), QString::fromUtf8(e.text));
+        QCOMPARE(run.bold, e.bold);
+        QCOMPARE(int(run.colour), int(e.colour));
+    }
+    const QString man = r.results->txtMoonM->text();
+    QCOMPARE(QString::fromStdString(runs[32].text), r.results->lblPercentage->text() + QStringLiteral("\r\n\r\n"));
+    QCOMPARE(QString::fromStdString(runs[33].text), QStringLiteral("Compatibility of ") + man + QStringLiteral(" With Leo:"));
+    QCOMPARE(QString::fromStdString(runs[36].text), r.results->lblDescription->text() + QStringLiteral("\r\n"));
+
+    // The document shows the same, with the heading bold and red and each
+    // label dark red beside its black value.
+    QTextDocument *doc = report.RTB->document();
+    QVERIFY(doc->toPlainText().startsWith(QStringLiteral("Your Moon Sign Details\n\nName :John\n\nDate of Birth :January 5, 1980\n")));
+    QVERIFY(doc->toPlainText().contains(QStringLiteral("\nDetailed Analysis") + r.results->lblDescription->text() + QLatin1Char('\n')));
+    auto formatAt = [doc](const QString &text) {
+        QTextCursor c = doc->find(text);
+        return c.charFormat();
+    };
+    QCOMPARE(formatAt(QStringLiteral("Your Moon Sign Details")).fontWeight(), int(QFont::Bold));
+    QCOMPARE(formatAt(QStringLiteral("Your Moon Sign Details")).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(formatAt(QStringLiteral("Name :")).foreground().color(), QColor(128, 0, 0));
+    QCOMPARE(formatAt(QStringLiteral("Name :")).fontWeight(), int(QFont::Normal));
+    QCOMPARE(formatAt(QStringLiteral("John")).foreground().color(), QColor(0, 0, 0));
+    QCOMPARE(doc->defaultFont().pointSizeF(), 9.75);
+}
+
+void FrmSaveTest::savedFileReadsBackElsewhere()
+{
+    Reading r;
+    frmSave report(*r.results);
+    QTemporaryDir dir;
+    // Whatever name the user gives, the file holds RTF.
+    const QString path = dir.filePath(QStringLiteral("reading.txt"));
+    frmSave::setSaveFileChooser([&](QWidget *) { return path; });
+    report.cmdSave->click();
+    QVERIFY(r.session.recorder.boxes.empty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray rtf = file.readAll();
+    QVERIFY(rtf.startsWith("{\\rtf1"));
+    QVERIFY(rtf.contains("Verdana"));
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty())
+        QSKIP("pandoc is not installed");
+    const QString plain = runTool(QStringLiteral("pandoc"), {QStringLiteral("-f"), QStringLiteral("rtf"), QStringLiteral("-t"),
+                                                             QStringLiteral("plain"), QStringLiteral("--wrap=none"), path});
+    for (const QString &line : {QStringLiteral("Your Moon Sign Details"), QStringLiteral("Name :John"),
+                                QStringLiteral("Date of Birth :January 5, 1980"), QStringLiteral("Your Partner's Moon Sign Details"),
+                                QStringLiteral("Moon Sign :Leo")})
+        QVERIFY2(plain.contains(line), qPrintable(plain.left(400)));
+    const QString html = runTool(QStringLiteral("pandoc"), {QStringLiteral("-f"), QStringLiteral("rtf"), QStringLiteral("-t"),
+                                                            QStringLiteral("html"), path});
+    QVERIFY2(html.contains(QStringLiteral("<strong>Your Moon Sign Details</strong>")), qPrintable(html.left(400)));
+
+    if (QStandardPaths::findExecutable(QStringLiteral("unrtf")).isEmpty())
+        QSKIP("unrtf is not installed");
+    const QString unrtf = runTool(QStringLiteral("unrtf"), {QStringLiteral("--html"), path}).toLower();
+    QVERIFY2(unrtf.contains(QStringLiteral("#ff0000")), qPrintable(unrtf.left(600)));
+    QVERIFY(unrtf.contains(QStringLiteral("#800000")));
+    QVERIFY(unrtf.contains(QStringLiteral("verdana")));
+}
+
+void FrmSaveTest::hostileNamesSurviveTheRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("braces and backslashes") << QStringLiteral("{\\rtf1 \\b} {\\par}\\\\");
+    QTest::newRow("Devanagari") << QStringLiteral("\u092e\u0928\u094b\u091c \u0936\u0930\u094d\u092e\u093e");
+    QTest::newRow("emoji") << QStringLiteral("Ann \U0001F49E\U0001F319 \U0001F469\u200D\u2764\uFE0F\u200D\U0001F468");
+    QTest::newRow("right to left") << QStringLiteral("\u05e9\u05e8\u05d4 \u0644\u064a\u0644\u0649");
+    QTest::newRow("5000 characters") << QString(5000, QLatin1Char('x')) + QStringLiteral("}");
+}
+
+void FrmSaveTest::hostileNamesSurviveTheRoundTrip()
+{
+    QFETCH(QString, name);
+    Reading r(name, name);
+    frmSave report(*r.results);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    frmSave::setSaveFileChooser([&](QWidget *) { return path; });
+    report.cmdSave->click();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray rtf = file.readAll();
+    for (char c : rtf)
+        QVERIFY(static_cast<unsigned char>(c) < 0x80);
+    const RtfReadResult back = ReadRtf(std::string_view(rtf.constData(), static_cast<size_t>(rtf.size())));
+    QVERIFY(back.ok);
+    QCOMPARE(runsText(back.runs), documentTextWithCrLf(report));
+    QVERIFY(documentTextWithCrLf(report).contains(QStringLiteral("Name :") + name.trimmed()));
+}
+
+void FrmSaveTest::cancelledSaveIsSilent()
+{
+    Reading r;
+    frmSave report(*r.results);
+    QTemporaryDir dir;
+    frmSave::setSaveFileChooser([](QWidget *) { return QString(); });
+    report.cmdSave->click();
+    QVERIFY(r.session.recorder.boxes.empty());
+    QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+void FrmSaveTest::failedSaveKeepsTheOldFileAndSaysSo()
+{
+    Reading r(QString(4000, QLatin1Char('n')));
+    frmSave report(*r.results);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("target"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/old.rtf");
+
+    // Root writes anywhere, so there the folder becomes a full disk instead
+    // of a read-only folder.
+    bool mounted = false;
+    if (geteuid() == 0) {
+        mounted = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                              QStringLiteral("size=16k"), QStringLiteral("tmpfs"), folder}) == 0;
+        if (!mounted)
+            QSKIP("cannot make a small file system here");
+    }
+    auto unmount = qScopeGuard([&] {
+        if (mounted)
+            QProcess::execute(QStringLiteral("umount"), {folder});
+    });
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("OLD REPORT");
+    }
+    if (mounted) {
+        QFile filler(folder + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(512, 'f');
+        while (filler.write(block) > 0) {
+        }
+        filler.close();
+    } else {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+
+    frmSave::setSaveFileChooser([&](QWidget *) { return path; });
+    report.cmdSave->click();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(r.session.recorder.boxes.size(), size_t(1));
+    QVERIFY(r.session.recorder.boxes[0].text.contains(path));
+    QCOMPARE(int(r.session.recorder.boxes[0].icon), int(QMessageBox::Critical));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("OLD REPORT"));
+    const QStringList left = QDir(folder).entryList(QDir::Files);
+    QVERIFY2(left.size() <= 2, qPrintable(left.join(QLatin1Char(' ')))); // old.rtf and the filler only
+}
+
+void FrmSaveTest::printsWholeReportOrSelection()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    Reading r;
+    frmSave report(*r.results);
+    QTemporaryDir dir;
+    bool offeredSelection = false;
+    auto printTo = [&](const QString &pdf) {
+        frmSave::setPrintDialogHandler([&, pdf](QPrinter &printer, bool hasSelection, QWidget *) {
+            offeredSelection = hasSelection;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
+            return true;
+        });
+        report.cmdPrint->click();
+        return runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    };
+
+    const QString whole = printTo(dir.filePath(QStringLiteral("whole.pdf")));
+    QVERIFY(!offeredSelection);
+    QVERIFY2(whole.contains(QStringLiteral("Your Moon Sign Details")), qPrintable(whole.left(300)));
+    QVERIFY(whole.contains(QStringLiteral("Name :John")));
+    QVERIFY(whole.contains(QStringLiteral("Detailed Analysis")));
+
+    QTextCursor selection = report.RTB->document()->find(QStringLiteral("Name :John"));
+    report.RTB->setTextCursor(selection);
+    const QString part = printTo(dir.filePath(QStringLiteral("part.pdf")));
+    QVERIFY(offeredSelection);
+    QVERIFY2(part.startsWith(QStringLiteral("Name :John")), qPrintable(part));
+    QVERIFY(!part.contains(QStringLiteral("Date of Birth")));
+
+    // A cancelled dialog prints nothing.
+    frmSave::setPrintDialogHandler([&](QPrinter &printer, bool, QWidget *) {
+        printer.setOutputFileName(dir.filePath(QStringLiteral("never.pdf")));
+        return false;
+    });
+    report.cmdPrint->click();
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("never.pdf"))));
+}
+
+void FrmSaveTest::webAddressesOpenOnClickButFilesNever()
+{
+    Reading r(QStringLiteral("John"), QStringLiteral("https://example.org/where?q=1"));
+    r.results->txtStateM->setText(QStringLiteral("file:///etc/passwd"));
+    r.results->txtCountryM->setText(QStringLiteral("see www.example.net."));
+    frmSave report(*r.results);
+    report.resize(800, 700);
+    report.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&report));
+    QTextBrowser *rtb = report.RTB;
+
+    r.session.recorder.urls.clear();
+    QTest::mouseClick(rtb->viewport(), Qt::LeftButton, {}, pointOfText(rtb, QStringLiteral("https://example.org")));
+    QCOMPARE(r.session.recorder.urls, QStringList{QStringLiteral("https://example.org/where?q=1")});
+
+    r.session.recorder.urls.clear();
+    QTest::mouseClick(rtb->viewport(), Qt::LeftButton, {}, pointOfText(rtb, QStringLiteral("www.example.net")));
+    QCOMPARE(r.session.recorder.urls, QStringList{QStringLiteral("http://www.example.net")});
+
+    r.session.recorder.urls.clear();
+    QTest::mouseClick(rtb->viewport(), Qt::LeftButton, {}, pointOfText(rtb, QStringLiteral("file:///etc/passwd")));
+    QVERIFY(r.session.recorder.urls.isEmpty());
+    QVERIFY(!rtb->document()->find(QStringLiteral("file:///etc/passwd")).charFormat().isAnchor());
+
+    // Even a link that somehow names a local file is refused.
+    Q_EMIT rtb->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
+    Q_EMIT rtb->anchorClicked(QUrl(QStringLiteral("javascript:alert(1)")));
+    QVERIFY(r.session.recorder.urls.isEmpty());
+
+    // A very long address is handled whole.
+    const QString longAddress = QStringLiteral("http://example.com/") + QString(5000, QLatin1Char('a'));
+    Q_EMIT rtb->anchorClicked(QUrl(longAddress));
+    QCOMPARE(r.session.recorder.urls, QStringList{longAddress});
+}
+
+void FrmSaveTest::linkHandlingFollowsEachOpening()
+{
+    Reading r(QStringLiteral("John"), QStringLiteral("http://example.org"));
+    for (int i = 0; i < 3; ++i) {
+        frmSave report(*r.results);
+        QVERIFY(report.links().enabled());
+        r.session.recorder.urls.clear();
+        Q_EMIT report.RTB->anchorClicked(QUrl(QStringLiteral("http://example.org")));
+        QCOMPARE(r.session.recorder.urls.size(), 1);
+        report.reject();
+        QVERIFY(!report.links().enabled());
+        Q_EMIT report.RTB->anchorClicked(QUrl(QStringLiteral("http://example.org")));
+        QCOMPARE(r.session.recorder.urls.size(), 1);
+    }
+}
+
+void FrmSaveTest::clipboardEmptiedOverReport()
+{
+    Reading r;
+    frmSave report(*r.results);
+    report.show();
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("secret"));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), report.RTB->viewport()->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(report.RTB->viewport(), &move);
+    QVERIFY(clipboard->text().isEmpty());
+}
+
+QTEST_MAIN(FrmSaveTest)
+#include "frm_save_test.moc"

@@ -1,0 +1,268 @@
+#!/usr/bin/env bash
+# End-to-end check that the program refuses a second running copy for the
+# same user, and that a lock left behind by a killed copy does not block the
+# next start.
+#
+# Usage: single_instance_test.sh /path/to/vadiveziduzor
+#
+# Runs on a private Xvfb server (no window manager) with a private
+# XDG_RUNTIME_DIR, so neither the display nor the lock file is shared with
+# the user's session or with other tests running in parallel.
+# Exit codes: 0 pass, 1 fail, 2 bad usage, 77 skipped (tools missing).
+set -euo pipefail
+
+readonly NAME=single_instance
+readonly MAIN_TITLE_RE='^RU Zuva Zize Vadiveziduzor v1\.75$'
+readonly BOX_TITLE_RE='^RU Zuva Zize Vadiveziduzor$'
+readonly WINDOW_TIMEOUT=20 # seconds to wait for a window to appear
+readonly EXIT_TIMEOUT=15   # seconds to wait for a process to end
+readonly POLL=0.1          # polling interval while waiting on a condition
+
+if [[ $# -ne 1 ]]; then
+    echo "usage: $0 /path/to/vadiveziduzor" >&2
+    exit 2
+fi
+PROGRAM=$1
+if [[ ! -x $PROGRAM ]]; then
+    echo "$NAME: FAIL: program '$PROGRAM' is not an executable file"
+    exit 1
+fi
+
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "$NAME: SKIP: '$tool' is not installed"
+        exit 77
+    fi
+done
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/single_instance_test.XXXXXX")
+chmod 0700 "$WORK"
+XVFB_PID=
+A_PID=
+B_PID=
+C_PID=
+RESULT=FAIL
+
+log() { echo "$NAME: $*"; }
+
+# Sends a signal to a process if it still exists and reaps it; never fails.
+stop_process() {
+    local pid=$1 signal=$2
+    [[ -n $pid ]] || return 0
+    kill "-$signal" "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM HUP
+    set +e
+    stop_process "$C_PID" KILL
+    stop_process "$B_PID" KILL
+    stop_process "$A_PID" KILL
+    stop_process "$XVFB_PID" TERM
+    if [[ $RESULT != PASS ]]; then
+        local f
+        for f in "$WORK"/*.log; do
+            [[ -s $f ]] || continue
+            echo "----- $(basename "$f") -----"
+            tail -n 40 "$f"
+        done
+    fi
+    rm -rf "$WORK"
+    if [[ $RESULT == PASS ]]; then
+        log PASS
+        exit 0
+    fi
+    log "FAIL${FAIL_REASON:+: $FAIL_REASON}"
+    if ((status == 0)); then status=1; fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'FAIL_REASON="interrupted"; exit 1' INT TERM HUP
+
+FAIL_REASON=
+fail() {
+    FAIL_REASON=$*
+    exit 1
+}
+
+# True while the process exists and has not yet ended (a zombie has ended).
+is_running() {
+    local pid=$1 state
+    [[ -r /proc/$pid/stat ]] || return 1
+    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
+    [[ -n $state && $state != Z && $state != X ]]
+}
+
+not_running() { ! is_running "$1"; }
+
+# Polls a command until it succeeds or the timeout (seconds) passes.
+wait_until() {
+    local timeout=$1
+    shift
+    local deadline=$((SECONDS + timeout))
+    while ! "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep "$POLL"
+    done
+}
+
+# Mapped top-level windows whose title matches a regular expression,
+# optionally restricted to one process; the ids are stored in WINDOWS.
+WINDOWS=()
+find_windows() {
+    local title_re=$1 pid=${2:-} out
+    if [[ -n $pid ]]; then
+        out=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title_re" 2>/dev/null) || true
+    else
+        out=$(xdotool search --onlyvisible --name "$title_re" 2>/dev/null) || true
+    fi
+    mapfile -t WINDOWS < <(printf '%s\n' "$out" | grep -E '^[0-9]+$' || true)
+}
+
+has_window() {
+    find_windows "$@"
+    ((${#WINDOWS[@]} > 0))
+}
+
+# Waits until a process shows a window whose title matches and stores its id
+# in FOUND_WINDOW. Fails at once if the process ends first or shows a window
+# whose title matches the optional forbidden expression.
+wait_for_window() {
+    local title_re=$1 pid=$2 what=$3 forbidden_re=${4:-}
+    local deadline=$((SECONDS + WINDOW_TIMEOUT))
+    until has_window "$title_re" "$pid"; do
+        is_running "$pid" || fail "$what ended before showing its window"
+        if [[ -n $forbidden_re ]] && has_window "$forbidden_re" "$pid"; then
+            fail "$what showed a window titled /$forbidden_re/"
+        fi
+        ((SECONDS < deadline)) || fail "$what showed no window titled /$title_re/ within ${WINDOW_TIMEOUT}s"
+        sleep "$POLL"
+    done
+    FOUND_WINDOW=${WINDOWS[0]}
+}
+
+start_program() {
+    local label=$1
+    "$PROGRAM" >"$WORK/$label.log" 2>&1 &
+    STARTED_PID=$!
+}
+
+# ---------------------------------------------------------------- X server
+# Xvfb picks a free display itself and reports it on -displayfd once it
+# accepts connections, so parallel runs never race for a display number.
+mkfifo "$WORK/displayfd"
+AUTH_ARGS=()
+if command -v xauth >/dev/null 2>&1; then
+    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+    # The server loads every cookie in its file whatever display it names.
+    xauth -q -f "$WORK/server.xauth" add :0 . "$cookie" 2>/dev/null
+    AUTH_ARGS=(-auth "$WORK/server.xauth")
+fi
+Xvfb -displayfd 3 "${AUTH_ARGS[@]}" -nolisten tcp -noreset \
+    -screen 0 1280x1024x24 3>"$WORK/displayfd" >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+display_number=
+read -r -t "$WINDOW_TIMEOUT" display_number <"$WORK/displayfd" || true
+[[ $display_number =~ ^[0-9]+$ ]] || fail "Xvfb did not report a display"
+
+export DISPLAY=":$display_number"
+if ((${#AUTH_ARGS[@]})); then
+    export XAUTHORITY="$WORK/client.xauth"
+    xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie" 2>/dev/null
+else
+    unset XAUTHORITY
+fi
+
+# A private per-user environment: the lock file lands in XDG_RUNTIME_DIR.
+RUNTIME_DIR="$WORK/runtime"
+mkdir -m 0700 "$RUNTIME_DIR"
+export XDG_RUNTIME_DIR="$RUNTIME_DIR"
+export XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/cache" XDG_DATA_HOME="$WORK/data"
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+
+log "Xvfb on $DISPLAY, runtime folder $RUNTIME_DIR"
+
+# -------------------------------------------------------- first copy (A)
+start_program A
+A_PID=$STARTED_PID
+wait_for_window "$MAIN_TITLE_RE" "$A_PID" "first copy (A)"
+a_window=$FOUND_WINDOW
+log "A (pid $A_PID) shows its main window $a_window"
+
+lock_present() { compgen -G "$RUNTIME_DIR/*.lock" >/dev/null; }
+lock_present || fail "A left no lock file in the private runtime folder"
+
+# ------------------------------------------------------- second copy (B)
+start_program B
+B_PID=$STARTED_PID
+wait_for_window "$BOX_TITLE_RE" "$B_PID" "second copy (B)" "$MAIN_TITLE_RE"
+box_window=$FOUND_WINDOW
+log "B (pid $B_PID) shows the message box $box_window"
+
+box_pid=$(xdotool getwindowpid "$box_window" 2>/dev/null) || box_pid=
+[[ $box_pid == "$B_PID" ]] || fail "message box belongs to pid '$box_pid', not to B ($B_PID)"
+
+# Exactly one main window exists, and it is A's.
+find_windows "$MAIN_TITLE_RE"
+((${#WINDOWS[@]} == 1)) || fail "expected one main window while B runs, found ${#WINDOWS[@]}"
+main_pid=$(xdotool getwindowpid "${WINDOWS[0]}" 2>/dev/null) || main_pid=
+[[ $main_pid == "$A_PID" ]] || fail "the main window belongs to pid '$main_pid', not to A ($A_PID)"
+# B has no main window at all, not even an unmapped one.
+b_main=$(xdotool search --all --pid "$B_PID" --name "$MAIN_TITLE_RE" 2>/dev/null) || b_main=
+[[ -z $b_main ]] || fail "B created a main window of its own ($b_main)"
+
+# Press Return on the box. The key event is sent to the box window itself,
+# so a repeated press can never reach A's window. Presses repeat only while
+# B and its box are still there (a press sent before the box is ready to
+# receive keys is not lost for good).
+deadline=$((SECONDS + EXIT_TIMEOUT))
+presses=0
+while is_running "$B_PID"; do
+    ((SECONDS < deadline)) || fail "B did not exit within ${EXIT_TIMEOUT}s after Return on the box"
+    if has_window "$BOX_TITLE_RE" "$B_PID"; then
+        xdotool windowfocus --sync "$box_window" >/dev/null 2>&1 || true
+        xdotool key --window "$box_window" Return >/dev/null 2>&1 || true
+        presses=$((presses + 1))
+    fi
+    # Give B up to two seconds to react before pressing again.
+    wait_until 2 not_running "$B_PID" || true
+done
+b_status=0
+wait "$B_PID" || b_status=$?
+B_PID=
+((b_status == 0)) || fail "B exited with code $b_status, expected 0"
+log "B exited with code 0 after Return (pressed $presses time(s))"
+
+is_running "$A_PID" || fail "A is no longer running after B exited"
+find_windows "$MAIN_TITLE_RE" "$A_PID"
+((${#WINDOWS[@]} == 1)) || fail "A's main window is gone after B exited"
+find_windows "$MAIN_TITLE_RE"
+((${#WINDOWS[@]} == 1)) || fail "expected one main window after B exited, found ${#WINDOWS[@]}"
+
+# ------------------------------------------- stale lock, third copy (C)
+{
+    kill -KILL "$A_PID"
+    wait "$A_PID" || true
+} 2>/dev/null # no "Killed" job notice
+A_PID=
+lock_present || fail "no lock file was left behind by the killed copy"
+log "A killed with SIGKILL; its lock file is left behind"
+
+start_program C
+C_PID=$STARTED_PID
+wait_for_window "$MAIN_TITLE_RE" "$C_PID" "third copy (C) after a stale lock" "$BOX_TITLE_RE"
+log "C (pid $C_PID) shows its main window ${FOUND_WINDOW}: the stale lock did not block it"
+if has_window "$BOX_TITLE_RE" "$C_PID"; then
+    fail "C also showed the 'already running' box"
+fi
+
+kill -TERM "$C_PID"
+wait_until "$EXIT_TIMEOUT" not_running "$C_PID" ||
+    fail "C did not end within ${EXIT_TIMEOUT}s of SIGTERM"
+wait "$C_PID" 2>/dev/null || true
+C_PID=
+
+RESULT=PASS
