@@ -62,8 +62,11 @@ void WriteShortPosition(std::string_view longText, std::string &out)
     if (p != std::string_view::npos) {
         degrees = TrimBlanks(t.substr(0, p));
         const std::size_t minutesStart = p + 2;
-        const std::size_t q = t.find('\'');
-        if (q != std::string_view::npos && q > minutesStart)
+        // The first apostrophe anywhere; one before the minutes means none.
+        std::size_t q = 0;
+        while (q < t.size() && t[q] != '\'')
+            ++q;
+        if (q < t.size() && q > minutesStart)
             minutes = TrimBlanks(t.substr(minutesStart, q - minutesStart));
     }
     const std::string_view abbreviation = TrimBlanks(LastThreeCharacters(longText));
