@@ -108,7 +108,7 @@ frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
     Label61->setAlignment(Qt::AlignCenter);
     layout->addWidget(Label61);
     setCentralWidget(central);
-    resize(860, 620);
+    resize(860, 580);
 
     buildMenus();
     connect(cmdBirthDetails, &QPushButton::clicked, this, &frmMoonSign::cmdBirthDetails_Click);
@@ -191,7 +191,9 @@ void frmMoonSign::buildAnalysis()
     Label2->setWordWrap(true);
     m_decorLeft = new QLabel(Frame2);
     m_decorLeft->setPixmap(RenderPicture(QStringLiteral(":/pictures/decor_moon.svg"), QSize(72, 72), devicePixelRatioF()));
+    m_decorLeft->setAccessibleName(QStringLiteral("Crescent moon decoration"));
     m_decorRight = new QLabel(Frame2);
+    m_decorRight->setAccessibleName(QStringLiteral("Two hearts decoration"));
     m_decorRight->setPixmap(RenderPicture(QStringLiteral(":/pictures/decor_hearts.svg"), QSize(72, 72), devicePixelRatioF()));
     auto *top = new QHBoxLayout;
     top->addWidget(m_decorLeft);

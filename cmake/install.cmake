@@ -1,0 +1,47 @@
+# What "cmake --install" puts in place, and the Debian package made from it.
+# Only the program and its desktop files are installed: the libraries, tools
+# and tests have no install rules.
+include(GNUInstallDirs)
+
+# One id names the desktop file, the software-centre entry and the icons.
+set(ZUVA_APP_ID example.zuvazize.vadiveziduzor)
+
+install(TARGETS vadiveziduzor
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES packaging/${ZUVA_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/${ZUVA_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+foreach(size IN ITEMS 16 24 32 48 64 128 256)
+    install(FILES content/icon/app-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME ${ZUVA_APP_ID}.png)
+endforeach()
+install(FILES content/icon/app.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+    RENAME ${ZUVA_APP_ID}.svg)
+
+# Debian package. dpkg-shlibdeps (from dpkg-dev) and file work out the
+# library dependencies from the installed program.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vadiveziduzor)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Zuva Zize Software")
+set(CPACK_PACKAGE_CONTACT "Zuva Zize Software <support@zuvazize.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Moon sign compatibility for couples")
+set(CPACK_PACKAGE_DESCRIPTION
+    "RU Zuva Zize Vadiveziduzor works out where the Moon stood at the birth of each partner, names both Moon signs and shows how well they match, with a rating, a verdict and an interpretation. The reading can be printed or saved as a Rich Text Format report.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zuva Zize Software <support@zuvazize.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A sans face for the windows and a way to open the web links.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, xdg-utils")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+
+include(CPack)

@@ -1,0 +1,67 @@
+// Reads whatever comes in as RTF. It must never crash; a document it accepts
+// has paired braces, and what it read survives another write and read.
+#include "results/rtf_reader.h"
+#include "results/rtf_writer.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+void Fail(const char *what)
+{
+    std::fprintf(stderr, "fuzz_rtf_reader: %s\n", what);
+    std::abort();
+}
+
+// The reader may hand back a lone "\r" or "\n" (from \'0d or \u10?); the
+// writer turns each into a paragraph, which reads back as "\r\n".
+std::string LineBreaksNormalised(std::string_view in)
+{
+    std::string out;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        if (in[i] == '\r' || in[i] == '\n') {
+            if (in[i] == '\r' && i + 1 < in.size() && in[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else {
+            out += in[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view rtf(reinterpret_cast<const char *>(data), size);
+    const RtfReadResult read = ReadRtf(rtf);
+    if (!read.ok) {
+        if (!read.runs.empty())
+            Fail("runs handed back with a refusal");
+        return 0;
+    }
+    if (!RtfBracesBalanced(rtf))
+        Fail("accepted a document whose braces do not pair up");
+
+    std::vector<TextRun> expected = read.runs;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        if (expected[i].text.empty())
+            Fail("reader handed back an empty run");
+        if (i > 0 && expected[i].bold == expected[i - 1].bold && expected[i].colour == expected[i - 1].colour)
+            Fail("reader left two neighbouring runs in the same format");
+        expected[i].text = LineBreaksNormalised(expected[i].text);
+    }
+    const RtfReadResult again = ReadRtf(WriteRtf(read.runs));
+    if (!again.ok)
+        Fail("reader refused the writer's copy of what it read");
+    if (again.runs != expected)
+        Fail("a second write and read changed the text");
+    return 0;
+}
