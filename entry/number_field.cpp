@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace {
@@ -14,6 +15,13 @@ bool IsBlank(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// End of the digits before any decimal point.
+std::size_t integerEnd(std::string_view text)
+{
+    const std::size_t point = text.find('.');
+    return point == std::string_view::npos ? text.size() : point;
 }
 
 } // namespace
@@ -44,8 +52,18 @@ std::optional<double> ParseNumberField(std::string_view text)
     if (i != text.size())
         return std::nullopt;
 
+    // from_chars ignores the user's locale, unlike strtod under Qt.
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // Still a number, just beyond a double: huge ones are infinitely out
+        // of any range, tiny ones are zero.
+        const bool negative = text.front() == '-';
+        const std::string_view digits = text.substr(negative ? 1 : 0, integerEnd(text) - (negative ? 1 : 0));
+        const bool huge = digits.find_first_not_of('0') != std::string_view::npos;
+        const double magnitude = huge ? std::numeric_limits<double>::infinity() : 0.0;
+        return negative ? -magnitude : magnitude;
+    }
     if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
@@ -59,6 +77,8 @@ bool NumberFieldInRange(std::string_view text, double low, double high)
 
 int RoundHalfToEven(double value)
 {
+    if (!(std::fabs(value) < 1e9))
+        return 0;
     const double r = value - std::floor(value) == 0.5 ? 2.0 * std::round(value / 2.0) : std::round(value);
     return static_cast<int>(r);
 }

@@ -1,5 +1,6 @@
 #include "results/sign_images.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -35,6 +36,19 @@ int SignImageIndex(std::string_view signName)
 }
 
 QPixmap RenderPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio)
+{
+    // Every reading shows the same few pictures; draw each size only once.
+    static QHash<QString, QPixmap> cache;
+    const QString key = QStringLiteral("%1|%2x%3|%4").arg(resource).arg(logicalSize.width()).arg(logicalSize.height()).arg(devicePixelRatio);
+    if (const auto found = cache.constFind(key); found != cache.constEnd())
+        return *found;
+    QPixmap picture = DrawPicture(resource, logicalSize, devicePixelRatio);
+    if (!picture.isNull() && cache.size() < 64)
+        cache.insert(key, picture);
+    return picture;
+}
+
+QPixmap DrawPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio)
 {
     QSvgRenderer renderer(resource);
     if (!renderer.isValid())

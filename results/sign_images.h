@@ -18,5 +18,8 @@ QPixmap SignPicture(int imageIndex, qreal devicePixelRatio = 1.0);
 // The picture shown before a sign is known.
 QPixmap DesignTimePicture(qreal devicePixelRatio = 1.0);
 
-// Any built-in picture by resource path, at a logical size.
+// Any built-in picture by resource path, at a logical size; kept once drawn.
 QPixmap RenderPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio);
+
+// The same, always drawn afresh.
+QPixmap DrawPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio);

@@ -18,3 +18,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The fuzzers (clang, libFuzzer, ASan + UBSan) for a bounded time each.
+FUZZ_SECONDS="${FUZZ_SECONDS:-15}" scripts/fuzz.sh

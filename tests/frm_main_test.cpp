@@ -182,6 +182,9 @@ void FrmMainTest::numberFields_data()
     QTest::newRow("exponent") << "1e1" << 59.0 << false << 0;
     QTest::newRow("arabic digits") << QString::fromUtf8("\u0661\u0662") << 59.0 << false << 0;
     QTest::newRow("empty") << "" << 59.0 << false << 0;
+    QTest::newRow("below the smallest double") << QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1")
+                                               << 59.0 << true << 0;
+    QTest::newRow("beyond the largest double") << QStringLiteral("1") + QString(309, QLatin1Char('0')) << 179.0 << false << 0;
 }
 
 void FrmMainTest::numberFields()

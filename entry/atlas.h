@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A birth place as the atlas knows it. Latitude is negative south of the
+// equator, longitude negative west of Greenwich; timeZone is an IANA name.
+struct AtlasPlace {
+    std::string city, state, country, timeZone;
+    double latitude = 0.0, longitude = 0.0;
+    unsigned population = 0;
+};
+
+class Atlas {
+public:
+    virtual ~Atlas() = default;
+
+    // Places whose name starts with the prefix (case-insensitive), most
+    // populous first, at most `limit`. An empty or malformed prefix finds
+    // nothing.
+    virtual std::vector<AtlasPlace> findByPrefix(std::string_view prefix, std::size_t limit) const = 0;
+};
+
+// nullptr when the program was built without an atlas.
+std::unique_ptr<Atlas> MakeSystemAtlas();
+
+// An angle as the birth form takes it: whole degrees and minutes, rounded to
+// the nearest minute, with the hemisphere kept apart.
+struct DegreesMinutes {
+    int degrees = 0;
+    int minutes = 0;
+    bool negative = false;
+};
+
+inline DegreesMinutes NearestMinute(double angle)
+{
+    // Rounding the total keeps 59.6' from turning into "60'".
+    const long total = std::lround(std::fabs(angle) * 60.0);
+    return {static_cast<int>(total / 60), static_cast<int>(total % 60), angle < 0.0 && total != 0};
+}
