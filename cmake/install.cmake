@@ -31,8 +31,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Zuva Zize Software")
 set(CPACK_PACKAGE_CONTACT "Zuva Zize Software <support@zuvazize.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Moon sign compatibility for couples")
-set(CPACK_PACKAGE_DESCRIPTION
-    "RU Zuva Zize Vadiveziduzor works out where the Moon stood at the birth of each partner, names both Moon signs and shows how well they match, with a rating, a verdict and an interpretation. The reading can be printed or saved as a Rich Text Format report.")
+set(CPACK_PACKAGE_DESCRIPTION [=[
+RU Zuva Zize Vadiveziduzor works out where the Moon stood at the birth
+of each partner, names both Moon signs and shows how well they match,
+with a rating, a verdict and an interpretation. The reading can be
+printed or saved as a Rich Text Format report.]=])
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 

@@ -134,8 +134,9 @@ TEST_F(AtlasTest, LimitKeepsTheMostPopulous)
     for (std::size_t i = 0; i < all.size(); ++i) {
         const std::string &c = all[i].city;
         EXPECT_TRUE(c.size() >= 2 && std::tolower(c[0]) == 's' && std::tolower(c[1]) == 'a') << c;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GE(all[i - 1].population, all[i].population) << c;
+        }
     }
     for (std::size_t limit : {1u, 7u, 25u}) {
         const std::vector<AtlasPlace> top = atlas->findByPrefix("sA", limit);
@@ -189,8 +190,9 @@ TEST(ChooseZone, PicksTheStandardRowAndTheDaylightTick)
         EXPECT_EQ(c.found, r.row != nullptr) << where << ": " << c.note.toStdString();
         EXPECT_EQ(c.zonePosition, r.row ? ZonePosition(r.row) : -1) << where;
         EXPECT_EQ(c.daylightSaving, r.dst) << where;
-        if (r.note)
+        if (r.note) {
             EXPECT_TRUE(c.note.contains(QLatin1StringView(r.note))) << where << ": " << c.note.toStdString();
+        }
     }
 }
 

@@ -95,19 +95,20 @@ screenshot() {
 }
 
 cleanup() {
-    local status=$?
+    local status=$? f
     trap - EXIT INT TERM HUP
     set +e
     if [[ $RESULT != PASS && -n ${DISPLAY:-} && -n $XVFB_PID ]]; then
         screenshot root "$ARTIFACTS/e2e_test_failure.png"
         [[ -s $WORK/results.png ]] && cp "$WORK/results.png" "$ARTIFACTS/e2e_test_results.png"
-        ls "$ARTIFACTS"/e2e_test_*.png 2>/dev/null | sed "s/^/$NAME: screenshot /"
+        for f in "$ARTIFACTS"/e2e_test_*.png; do
+            [[ -e $f ]] && echo "$NAME: screenshot $f"
+        done
     fi
     stop_process "$B_PID" KILL
     stop_process "$A_PID" KILL
     stop_process "$XVFB_PID" TERM
     if [[ $RESULT != PASS ]]; then
-        local f
         for f in "$WORK"/*.log "$WORK"/*.txt; do
             [[ -s $f ]] || continue
             echo "----- $(basename "$f") -----"
@@ -218,6 +219,9 @@ wait_shown() {
 # Gives the input focus to a window, as a window manager would on a click on
 # its title bar.
 focus() {
+    local current
+    current=$(xdotool getwindowfocus 2>/dev/null) || current=
+    [[ $current == "$1" ]] && return 0
     timeout 10 xdotool windowfocus --sync "$1" >/dev/null 2>&1 ||
         fail "could not give the input focus to window $1"
 }
@@ -283,7 +287,7 @@ fill_person() {
 wait_for_report() {
     local file=$1
     wait_until "$FILE_TIMEOUT" test -s "$file" ||
-        fail "no report was saved as $file within ${FILE_TIMEOUT}s (folder holds: $(ls -A "$OUT" | tr '\n' ' '))"
+        fail "no report was saved as $file within ${FILE_TIMEOUT}s (the folder holds: $(cd "$OUT" && printf "'%s' " *))"
 }
 
 # Checks that every expected line occurs in the report text, in this order.
@@ -488,7 +492,8 @@ log "second copy exited with code 0; the first keeps running"
 # Exit has no access key; the menu opens on its first entry (Print) and Up
 # wraps round to the last one, Exit.
 keys "$SECOND_RESULTS" alt+f
-wait_for_new_window "$BOX_TITLE_RE" "$A_PID" "the File menu"
+# The open menu is a new window of the program with an empty WM_NAME.
+wait_for_new_window '' "$A_PID" "the File menu" "$MAIN_WINDOW" "$SECOND_RESULTS"
 # The open menu holds the keyboard; the keys go straight to it.
 xdotool key --delay 20 Up Return || fail "xdotool could not press Up Return"
 wait_until "$EXIT_TIMEOUT" not_running "$A_PID" ||
