@@ -27,3 +27,7 @@ target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 
 add_executable(vadiveziduzor app/main.cpp)
 target_link_libraries(vadiveziduzor PRIVATE zuva_gui)
+
+# Looks the built-in pictures over: contact_sheet OUTPUT.png
+add_executable(contact_sheet tools/contact_sheet.cpp)
+target_link_libraries(contact_sheet PRIVATE zuva_gui)

@@ -3,6 +3,7 @@
 #include <geonames.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <tuple>
 #include <utility>
 
@@ -12,6 +13,15 @@ namespace {
 // decomposed "Sa\u0303o" all meet. Empty for text that is not valid UTF-8.
 std::string FoldKey(std::string_view text)
 {
+    // Most names are plain ASCII; glib is only needed for the rest.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0 && c < 0x80; })) {
+        std::string key(text);
+        for (char &c : key) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        }
+        return key;
+    }
     gchar *normal = g_utf8_normalize(text.data(), static_cast<gssize>(text.size()), G_NORMALIZE_ALL_COMPOSE);
     if (normal == nullptr)
         return {};
@@ -27,19 +37,21 @@ std::string Text(const gchar *s)
     return s != nullptr ? std::string(s) : std::string();
 }
 
-struct Entry {
-    std::string key;
-    AtlasPlace place;
+struct Index {
+    std::vector<AtlasPlace> places;
+    // Folded name and place number, sorted by name.
+    std::vector<std::pair<std::string, std::uint32_t>> keys;
 };
 
 // The library's list is read once per process; a prefix query is then a
 // binary search instead of a walk over every city.
-const std::vector<Entry> &Index()
+const Index &SharedIndex()
 {
-    static const std::vector<Entry> index = [] {
-        std::vector<Entry> entries;
-        const gint count = geonames_get_n_cities();
-        entries.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    static const Index index = [] {
+        Index built;
+        const gint count = std::max(geonames_get_n_cities(), 0);
+        built.places.reserve(static_cast<std::size_t>(count));
+        built.keys.reserve(static_cast<std::size_t>(count));
         for (gint i = 0; i < count; ++i) {
             GeonamesCity *city = geonames_get_city(i);
             if (city == nullptr)
@@ -50,12 +62,13 @@ const std::vector<Entry> &Index()
                              geonames_city_get_population(city)};
             geonames_city_free(city);
             std::string key = FoldKey(place.city);
-            if (!key.empty())
-                entries.push_back({std::move(key), std::move(place)});
+            if (key.empty())
+                continue;
+            built.keys.emplace_back(std::move(key), static_cast<std::uint32_t>(built.places.size()));
+            built.places.push_back(std::move(place));
         }
-        std::sort(entries.begin(), entries.end(),
-                  [](const Entry &a, const Entry &b) { return a.key < b.key; });
-        return entries;
+        std::sort(built.keys.begin(), built.keys.end());
+        return built;
     }();
     return index;
 }
@@ -67,12 +80,12 @@ public:
         const std::string key = FoldKey(prefix);
         if (key.empty() || limit == 0)
             return {};
-        const std::vector<Entry> &index = Index();
-        auto first = std::lower_bound(index.begin(), index.end(), key,
-                                      [](const Entry &e, const std::string &k) { return e.key < k; });
+        const Index &index = SharedIndex();
+        auto it = std::lower_bound(index.keys.begin(), index.keys.end(), key,
+                                   [](const auto &entry, const std::string &k) { return entry.first < k; });
         std::vector<const AtlasPlace *> matches;
-        for (auto it = first; it != index.end() && it->key.starts_with(key); ++it)
-            matches.push_back(&it->place);
+        for (; it != index.keys.end() && it->first.starts_with(key); ++it)
+            matches.push_back(&index.places[it->second]);
 
         // Ties are broken by name so the list never reshuffles between runs.
         const auto byPopulation = [](const AtlasPlace *a, const AtlasPlace *b) {

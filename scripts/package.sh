@@ -21,8 +21,8 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo=""
     [[ $(id -u) -ne 0 ]] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    $sudo apt-get update -qq -o DPkg::Lock::Timeout=300
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=300 --no-install-recommends "${missing[@]}"
 fi
 
 desktop-file-validate packaging/*.desktop

@@ -93,7 +93,7 @@ cleanup() {
     trap - EXIT INT TERM HUP
     set +e
     if ((INSTALLED)); then
-        DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq "$PACKAGE" >"$WORK/remove.log" 2>&1 ||
+        DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq -o DPkg::Lock::Timeout=300 "$PACKAGE" >"$WORK/remove.log" 2>&1 ||
             { cat "$WORK/remove.log"; RESULT=FAIL; }
         if [[ -e $PROGRAM ]]; then
             echo "$NAME: FAIL: $PROGRAM is still there after apt-get remove"
@@ -138,7 +138,7 @@ for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
 done
 
 # ------------------------------------------------------------- install it
-if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$DEB" \
+if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 --no-install-recommends "$DEB" \
     >"$WORK/install.log" 2>&1; then
     tail -n 40 "$WORK/install.log"
     echo "$NAME: apt-get install failed"

@@ -5,6 +5,7 @@
 #include "links/frm_about.h"
 #include "links/link_label.h"
 #include "results/frm_moon_sign.h"
+#include "results/sign_images.h"
 
 #include <QClipboard>
 #include <QTest>
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void coordinateSearch_data();
     void coordinateSearch();
     void advertDraw();
+    void signPictures();
 };
 
 void FrmMainTest::initialState()
@@ -516,6 +518,25 @@ void FrmMainTest::advertDraw()
         cobrand += f == FrontLabel::Cobrand || f == FrontLabel::Unchanged;
     }
     QVERIFY(std::abs(cobrand - draws / 2) < draws / 100);
+}
+
+void FrmMainTest::signPictures()
+{
+    // Pictures are kept alphabetically by lower-case name.
+    QCOMPARE(SignImageIndex("Aries"), 2);
+    QCOMPARE(SignImageIndex("Leo"), 6);
+    QCOMPARE(SignImageIndex("Aquarius"), 1);
+    QCOMPARE(SignImageIndex("Virgo"), 12);
+    QCOMPARE(SignImageIndex("aries"), 0);
+    QCOMPARE(SignImageIndex(""), 0);
+
+    Session s;
+    frmMoonSign *r = s.read(Person{}, Person{});
+    QVERIFY(r);
+    const QImage shown = r->picMaleMoonSign->pixmap().toImage();
+    QCOMPARE(shown.size(), QSize(SignPictureWidth, SignPictureHeight) * r->devicePixelRatioF());
+    QCOMPARE(shown, SignPicture(SignImageIndex(r->txtMoonM->text().toStdString()), r->devicePixelRatioF()).toImage());
+    QVERIFY(shown != DesignTimePicture(r->devicePixelRatioF()).toImage());
 }
 
 QTEST_MAIN(FrmMainTest)
