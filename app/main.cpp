@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     InitResources();
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
     QApplication::setApplicationVersion(QStringLiteral("1.75"));
-    QApplication::setDesktopFileName(QStringLiteral("vadiveziduzor"));
+    QApplication::setDesktopFileName(QStringLiteral("example.zuvazize.vadiveziduzor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/app.svg")));
     QApplication::setFont(VerdanaFont(9));
 

@@ -3,15 +3,17 @@
 #include "astro/western_ephemeris.h"
 #include "entry/sign_name_table.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-constexpr int kLastMinute = 24 * 60 - 1;
+// 24:00 is sampled too, so a change in the day's last minute is not lost
+// between this day and the next.
+constexpr int kEndOfDay = 24 * 60;
 // Well under the shortest time the Moon spends in a sign, so no change can
 // hide between two samples.
 constexpr int kStepMinutes = 10;
+static_assert(kEndOfDay % kStepMinutes == 0);
 
 } // namespace
 
@@ -26,19 +28,18 @@ SignChange FindSignChangeOnDay(int year, int month, int day, double zoneCorrecti
 
     const int first = signAt(0);
     int before = 0;
-    for (int at = kStepMinutes;; at = std::min(at + kStepMinutes, kLastMinute)) {
-        if (signAt(at) != first) {
+    for (int at = kStepMinutes; at <= kEndOfDay; at += kStepMinutes) {
+        if (const int next = signAt(at); next != first) {
             // before still reads the old sign, at the new one: narrow to one minute.
             while (at - before > 1) {
                 const int mid = before + (at - before) / 2;
                 (signAt(mid) == first ? before : at) = mid;
             }
-            return {true, signAt(at), at / 60, at % 60};
+            return {true, next, before / 60, before % 60};
         }
-        if (at == kLastMinute)
-            return {false, first, 0, 0};
         before = at;
     }
+    return {false, first, 0, 0};
 }
 
 std::string SignChangeNote(const SignChange &c)

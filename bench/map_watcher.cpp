@@ -55,7 +55,7 @@ xcb_atom_t internAtom(xcb_connection_t *c, std::string_view name)
     xcb_intern_atom_reply_t *r = xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.data()), nullptr);
     Reply hold(r, &std::free);
-    return r ? r->atom : XCB_ATOM_NONE;
+    return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 std::string textProperty(xcb_connection_t *c, xcb_window_t w, xcb_atom_t property)

@@ -14,7 +14,8 @@ namespace {
 std::string FoldKey(std::string_view text)
 {
     // Most names are plain ASCII; glib is only needed for the rest.
-    if (std::all_of(text.begin(), text.end(), [](char c) { return c > 0 && c < 0x80; })) {
+    const auto plain = [](char c) { return c != 0 && static_cast<unsigned char>(c) < 0x80; };
+    if (std::all_of(text.begin(), text.end(), plain)) {
         std::string key(text);
         for (char &c : key) {
             if (c >= 'A' && c <= 'Z')

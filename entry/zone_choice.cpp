@@ -77,8 +77,11 @@ int Preference(const ZoneRow &row, const QString &standardAbbreviation, const QS
         return 0;
     if (seasonal)
         return 3;
-    if (name.contains(QLatin1StringView("Standard")) || name.contains(QLatin1StringView("Mean")))
-        return 1;
+    // "Std" is how the list shortens New Zealand's standard time.
+    for (const char *word : {"Standard", "Std", "Mean"}) {
+        if (name.contains(QLatin1StringView(word)))
+            return 1;
+    }
     return 2;
 }
 

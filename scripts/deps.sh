@@ -10,6 +10,8 @@ packages=(
     fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick
     pandoc unrtf poppler-utils
+    desktop-file-utils appstream dpkg-dev file valgrind
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -41,4 +41,10 @@ if [[ ${#debs[@]} -ne 1 || ! -f ${debs[0]} ]]; then
     echo "package.sh: CPack made no vadiveziduzor .deb in $build" >&2
     exit 1
 fi
+# CPack leaves Depends empty when dpkg-shlibdeps is missing: refuse that.
+depends=$(dpkg-deb -f "${debs[0]}" Depends)
+if [[ $depends != *libqt6widgets6* ]]; then
+    echo "package.sh: the package does not depend on the Qt libraries (Depends: '$depends')" >&2
+    exit 1
+fi
 echo "${debs[0]}"

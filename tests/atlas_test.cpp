@@ -49,12 +49,14 @@ int SignAt(int y, int m, int d, int minuteOfDay, double correction, bool dst)
     return static_cast<int>(MoonLongitude(JulianCenturies(JulianDayNumber(m, d, y), ut)) / 30.0);
 }
 
+// The minute during which the sign changes, found by trying every minute up
+// to 24:00.
 SignChange MinuteByMinute(int y, int m, int d, double correction, bool dst)
 {
     const int first = SignAt(y, m, d, 0, correction, dst);
-    for (int at = 1; at < 24 * 60; ++at) {
+    for (int at = 1; at <= 24 * 60; ++at) {
         if (const int s = SignAt(y, m, d, at, correction, dst); s != first)
-            return {true, s, at / 60, at % 60};
+            return {true, s, (at - 1) / 60, (at - 1) % 60};
     }
     return {false, first, 0, 0};
 }
@@ -173,6 +175,8 @@ TEST(ChooseZone, PicksTheStandardRowAndTheDaylightTick)
         {"Europe/Madrid", 1990, 7, 1, 12, 0, "Central European Time,CET,+1.0", true, nullptr},
         {"Europe/Madrid", 1990, 1, 1, 12, 0, "Central European Time,CET,+1.0", false, nullptr},
         {"Australia/Sydney", 1990, 1, 1, 12, 0, "Australian Eastern Standard Time,AEST,+10.0", true, nullptr},
+        {"Pacific/Auckland", 1990, 7, 1, 12, 0, "New Zealand Std Time,NZT,+12.0", false, nullptr},
+        {"Pacific/Auckland", 1991, 1, 15, 12, 0, "New Zealand Std Time,NZT,+12.0", true, nullptr},
         // Irish winter time is negative daylight saving in the zone data.
         {"Europe/Dublin", 1990, 1, 1, 12, 0, "Greenwich Mean Time,GMT,0.0", false, nullptr},
         {"Europe/Dublin", 1990, 7, 1, 12, 0, "Greenwich Mean Time,GMT,0.0", true, nullptr},
@@ -196,6 +200,21 @@ TEST(ChooseZone, PicksTheStandardRowAndTheDaylightTick)
     }
 }
 
+// Central and Middle European Time share an offset; the zone's own
+// abbreviation, winter or summer, picks between them.
+TEST(ChooseZone, AbbreviationDecidesBetweenRowsOfOneOffset)
+{
+    const QDateTime winter(QDate(1990, 1, 1), QTime(12, 0), QTimeZone("MET"));
+    if (winter.timeZoneAbbreviation() != QLatin1StringView("MET"))
+        GTEST_SKIP() << "this zone data folds MET into another zone";
+    const int met = ZonePosition("Middle European Time,MET,+1.0");
+    for (const auto &[month, dst] : {std::pair{1, false}, std::pair{7, true}}) {
+        const ZoneChoice c = ChooseZone("MET", QDate(1990, month, 1), 12, 0);
+        EXPECT_EQ(c.zonePosition, met) << month;
+        EXPECT_EQ(c.daylightSaving, dst) << month;
+    }
+}
+
 // Whatever row is chosen, the reading's arithmetic must land on the instant
 // the zone database gives, through every season of several years.
 TEST(ChooseZone, ChosenRowGivesTheSameUniversalTime)
@@ -208,6 +227,11 @@ TEST(ChooseZone, ChosenRowGivesTheSameUniversalTime)
             for (QDate date(year, 1, 3); date.year() == year; date = date.addDays(9)) {
                 for (const QTime time : {QTime(0, 20), QTime(12, 0), QTime(23, 50)}) {
                     const ZoneChoice c = ChooseZone(name, date, time.hour(), time.minute());
+                    // A time the clocks skipped has no instant to agree with.
+                    if (!QDateTime(date, time, tz).isValid()) {
+                        EXPECT_FALSE(c.found) << name;
+                        continue;
+                    }
                     ASSERT_TRUE(c.found) << name << ' ' << date.toString(Qt::ISODate).toStdString();
                     const ZoneRow &row = ZoneCorrectionTable[static_cast<std::size_t>(c.zonePosition)];
                     const double local = time.hour() + time.minute() / 60.0;
@@ -244,24 +268,26 @@ TEST(SignChange, AgreesWithAMinuteByMinuteScan)
     }
 }
 
-// Changes inside the first or the last search step of the day, found cheaply
-// and then checked minute by minute.
+// Changes inside the first or the last search step of the day, and in its
+// very last minute, found cheaply and then checked minute by minute.
 TEST(SignChange, ChangesAtTheEdgesOfTheDay)
 {
-    int early = 0, late = 0;
-    for (QDate date(1960, 1, 1); date.year() < 2040 && (early < 3 || late < 3); date = date.addDays(1)) {
+    struct Window { int from, to; int seen; };
+    Window windows[] = {{0, 10, 0}, {1430, 1440, 0}, {1439, 1440, 0}};
+    const auto enough = [&] {
+        return std::all_of(std::begin(windows), std::end(windows), [](const Window &w) { return w.seen >= 2; });
+    };
+    for (QDate date(1950, 1, 1); date.year() < 2050 && !enough(); date = date.addDays(1)) {
         const int y = date.year(), m = date.month(), d = date.day();
         const int start = SignAt(y, m, d, 0, 0.0, false);
-        const bool isEarly = early < 3 && SignAt(y, m, d, 9, 0.0, false) != start;
-        const bool isLate = late < 3 && SignAt(y, m, d, 1430, 0.0, false) == start
-            && SignAt(y, m, d, 1439, 0.0, false) != start;
-        if (!isEarly && !isLate)
-            continue;
-        ExpectSame(FindSignChangeOnDay(y, m, d, 0.0, false), MinuteByMinute(y, m, d, 0.0, false), date);
-        (isEarly ? early : late) += 1;
+        for (Window &w : windows) {
+            if (SignAt(y, m, d, w.from, 0.0, false) == start && SignAt(y, m, d, w.to, 0.0, false) != start) {
+                ExpectSame(FindSignChangeOnDay(y, m, d, 0.0, false), MinuteByMinute(y, m, d, 0.0, false), date);
+                ++w.seen;
+            }
+        }
     }
-    EXPECT_EQ(early, 3);
-    EXPECT_EQ(late, 3);
+    EXPECT_TRUE(enough());
 }
 
 TEST(SignChange, NoteText)

@@ -1,0 +1,232 @@
+// Window timings on the offscreen platform: a reading from the press of
+// "Get Moon Sign Compatibility" until the results window has been painted,
+// building the report window from the results, and saving the report.
+
+#include "tests/gui_support.h"
+
+#include "app/resources.h"
+#include "app/ui_font.h"
+#include "results/frm_save.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// Counts the paint events a window and its children receive.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The couple every reading uses.
+void fillCouple(Session &session)
+{
+    Person man;
+    man.name = QStringLiteral("John");
+    man.month = 6;
+    man.day = 14;
+    man.year = 1975;
+    man.hour = 10;
+    man.minute = 30;
+    man.city = QStringLiteral("Madrid");
+    man.country = QStringLiteral("Spain");
+    man.lonD = QStringLiteral("3");
+    man.lonM = QStringLiteral("42");
+    man.west = true;
+    man.latD = QStringLiteral("40");
+    man.latM = QStringLiteral("25");
+    Person woman;
+    woman.name = QStringLiteral("Mary");
+    woman.month = 4;
+    woman.day = 12;
+    woman.year = 1978;
+    woman.hour = 23;
+    woman.minute = 5;
+    woman.city = QStringLiteral("London");
+    woman.country = QStringLiteral("UK");
+    fillPerson(*session.main, man, true);
+    fillPerson(*session.main, woman, false);
+}
+
+// Handles pending events until the window has been painted at least once.
+bool paintedAfterEvents(QWidget *window)
+{
+    PaintCounter counter;
+    window->installEventFilter(&counter);
+    for (int round = 0; round < 100 && counter.paints == 0; ++round)
+        QCoreApplication::processEvents();
+    window->removeEventFilter(&counter);
+    return counter.paints > 0;
+}
+
+// Lets the hidden windows go and the shown one paint, outside any timing.
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+frmMoonSign *readOnce(Session &session)
+{
+    session.main->cmdRashi->click();
+    frmMoonSign *results = session.main->resultsWindow();
+    if (results)
+        paintedAfterEvents(results);
+    return results;
+}
+
+// The first reading of a process, with nothing loaded or cached yet. Only
+// meaningful as the first benchmark a process runs, one iteration.
+void BM_FirstReading(benchmark::State &state)
+{
+    Session session;
+    fillCouple(session);
+    settle();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        session.main->cmdRashi->click();
+        frmMoonSign *results = session.main->resultsWindow();
+        const bool painted = results && paintedAfterEvents(results);
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!painted || !session.recorder.boxes.empty()) {
+            state.SkipWithError("no painted results window");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_FirstReading)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Reading(benchmark::State &state)
+{
+    Session session;
+    fillCouple(session);
+    settle();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        session.main->cmdRashi->click();
+        frmMoonSign *results = session.main->resultsWindow();
+        const bool painted = results && paintedAfterEvents(results);
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!painted || !session.recorder.boxes.empty()) {
+            state.SkipWithError("no painted results window");
+            break;
+        }
+        results->cmdBack->click();
+        settle();
+        if (session.main->resultsWindow()) {
+            state.SkipWithError("Back left the results window alive");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_Reading)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_BuildReport(benchmark::State &state)
+{
+    Session session;
+    fillCouple(session);
+    frmMoonSign *results = readOnce(session);
+    if (!results) {
+        state.SkipWithError("no results window");
+        return;
+    }
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        auto report = std::make_unique<frmSave>(*results);
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (report->runs().empty()) {
+            state.SkipWithError("empty report");
+            break;
+        }
+        report.reset();
+        settle();
+    }
+}
+BENCHMARK(BM_BuildReport)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Building, showing and painting the report window, as Print does.
+void BM_ShowReport(benchmark::State &state)
+{
+    Session session;
+    fillCouple(session);
+    frmMoonSign *results = readOnce(session);
+    if (!results) {
+        state.SkipWithError("no results window");
+        return;
+    }
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        auto report = std::make_unique<frmSave>(*results);
+        report->show();
+        const bool painted = paintedAfterEvents(report.get());
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!painted) {
+            state.SkipWithError("report window not painted");
+            break;
+        }
+        report.reset();
+        settle();
+    }
+}
+BENCHMARK(BM_ShowReport)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_SaveReport(benchmark::State &state)
+{
+    Session session;
+    fillCouple(session);
+    frmMoonSign *results = readOnce(session);
+    QTemporaryDir folder;
+    if (!results || !folder.isValid()) {
+        state.SkipWithError("no results window or temporary folder");
+        return;
+    }
+    const frmSave report(*results);
+    const QString path = folder.filePath(QStringLiteral("report.rtf"));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const QString error = SaveReportFile(path, report.runs());
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!error.isEmpty()) {
+            state.SkipWithError("saving failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SaveReport)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Windows are drawn into memory; no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    QApplication app(argc, argv);
+    InitResources();
+    QApplication::setFont(VerdanaFont(9));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
