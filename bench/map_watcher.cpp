@@ -5,7 +5,9 @@
 //   map_watcher [--timeout-ms N] TITLE PROGRAM [ARGUMENTS...]
 //
 // Prints one line: start_to_map_ms=... start_to_expose_ms=...
-// start_to_paint_ms=... shown_ms=... maxrss_kb=...
+// start_to_paint_ms=... shown_ms=... maxrss_kb=... cpu_ms=...
+// cpu_ms is the processor time the program used until it was stopped, which
+// load from other processes disturbs less than the elapsed time.
 // shown_ms is the first drawing into the mapped window (from the DAMAGE
 // extension); without that extension it falls back to the first Expose.
 // Start is taken in the child just before exec. There must be no window
@@ -77,8 +79,20 @@ int usage()
     return 2;
 }
 
-// Stops the child, waits for it and returns its peak resident set in KiB.
-long stopChild(pid_t child)
+struct ChildUsage {
+    long maxRssKb = -1;
+    double cpuMs = -1;
+};
+
+double cpuMs(const rusage &u)
+{
+    return (static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3
+            + static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3);
+}
+
+// Stops the child, waits for it and returns its peak resident set in KiB and
+// the processor time it used.
+ChildUsage stopChild(pid_t child)
 {
     kill(child, SIGTERM);
     rusage usage{};
@@ -87,14 +101,14 @@ long stopChild(pid_t child)
     for (;;) {
         const pid_t done = wait4(child, &status, WNOHANG, &usage);
         if (done == child)
-            return usage.ru_maxrss;
+            return {usage.ru_maxrss, cpuMs(usage)};
         if (done < 0 && errno != EINTR)
-            return -1;
+            return {};
         if (nowNs() > deadline) {
             kill(child, SIGKILL);
             if (wait4(child, &status, 0, &usage) == child)
-                return usage.ru_maxrss;
-            return -1;
+                return {usage.ru_maxrss, cpuMs(usage)};
+            return {};
         }
         usleep(1000);
     }
@@ -239,14 +253,15 @@ int main(int argc, char **argv)
         std::free(event);
     }
 
-    const long maxRss = stopChild(child);
+    const ChildUsage usage = stopChild(child);
     xcb_disconnect(c);
     if (failed)
         return 1;
 
     const std::int64_t shown = haveDamage ? painted : exposed;
-    std::printf("start_to_map_ms=%.3f start_to_expose_ms=%.3f start_to_paint_ms=%.3f shown_ms=%.3f maxrss_kb=%ld\n",
+    std::printf("start_to_map_ms=%.3f start_to_expose_ms=%.3f start_to_paint_ms=%.3f shown_ms=%.3f maxrss_kb=%ld "
+                "cpu_ms=%.1f\n",
                 ms(mapped - start), ms(exposed - start), haveDamage ? ms(painted - start) : -1.0, ms(shown - start),
-                maxRss);
+                usage.maxRssKb, usage.cpuMs);
     return 0;
 }

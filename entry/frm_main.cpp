@@ -96,8 +96,6 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     cmdRashi = new QPushButton(QStringLiteral("Get &Moon Sign Compatibility"), central);
     cmdRashi->setObjectName(QStringLiteral("cmdRashi"));
     cmdRashi->setFont(VerdanaFont(0, true));
-    cmdRashi->setDefault(true);
-    cmdRashi->setAutoDefault(true);
     auto *commandRow = new QHBoxLayout;
     commandRow->addStretch();
     commandRow->addWidget(cmdRashi);

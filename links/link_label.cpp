@@ -24,6 +24,23 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
 }
 
+void LinkLabel::focusInEvent(QFocusEvent *event)
+{
+    // Labels draw no focus frame; underlining shows where Tab has landed.
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    QLabel::focusInEvent(event);
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent *event)
+{
+    QFont f = font();
+    f.setUnderline(false);
+    setFont(f);
+    QLabel::focusOutEvent(event);
+}
+
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) && m_action) {

@@ -177,6 +177,8 @@ TEST(ChooseZone, PicksTheStandardRowAndTheDaylightTick)
         {"Australia/Sydney", 1990, 1, 1, 12, 0, "Australian Eastern Standard Time,AEST,+10.0", true, nullptr},
         {"Pacific/Auckland", 1990, 7, 1, 12, 0, "New Zealand Std Time,NZT,+12.0", false, nullptr},
         {"Pacific/Auckland", 1991, 1, 15, 12, 0, "New Zealand Std Time,NZT,+12.0", true, nullptr},
+        // Equally good rows: the first in the list wins.
+        {"Africa/Lagos", 1990, 7, 1, 12, 0, "Central European Time,CET,+1.0", false, nullptr},
         // Irish winter time is negative daylight saving in the zone data.
         {"Europe/Dublin", 1990, 1, 1, 12, 0, "Greenwich Mean Time,GMT,0.0", false, nullptr},
         {"Europe/Dublin", 1990, 7, 1, 12, 0, "Greenwich Mean Time,GMT,0.0", true, nullptr},

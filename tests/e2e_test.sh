@@ -109,7 +109,7 @@ cleanup() {
     stop_process "$A_PID" KILL
     stop_process "$XVFB_PID" TERM
     if [[ $RESULT != PASS ]]; then
-        for f in "$WORK"/*.log "$WORK"/*.txt; do
+        for f in "$WORK"/*.log "$WORK"/*.err "$WORK"/*.txt; do
             [[ -s $f ]] || continue
             echo "----- $(basename "$f") -----"
             tail -n 60 "$f"
@@ -282,15 +282,15 @@ fill_person() {
     pick "$w" "${17}"                       # Zone
 }
 
-# Waits for a saved report, then converts it to plain text with every
-# reader; the texts land in $WORK/<label>.<reader>.txt.
+# Waits until a saved report exists and is not empty.
 wait_for_report() {
     local file=$1
     wait_until "$FILE_TIMEOUT" test -s "$file" ||
         fail "no report was saved as $file within ${FILE_TIMEOUT}s (the folder holds: $(cd "$OUT" && printf "'%s' " *))"
 }
 
-# Checks that every expected line occurs in the report text, in this order.
+# Reads a report back with every reader (texts in $WORK/<label>.<reader>.txt)
+# and checks that the expected lines occur in this order.
 check_report() {
     local file=$1 label=$2
     shift 2
@@ -441,7 +441,7 @@ PARTNER_LINES=(
 MAN_LINES=("Date of Birth :January 1, 2000" "Time of Birth :12:0:0"
     "City :London" "State :England" "Country :UK" "Moon Sign :Scorpio")
 check_report "$OUT/reading.rtf" first_report \
-    "Your Moon Sign Details" "Name :John Smith" "${MAN_LINES[@]}" "${PARTNER_LINES[@]}"
+    "Your Moon Sign Details" "Name :John Smith"$'\n' "${MAN_LINES[@]}" "${PARTNER_LINES[@]}"
 
 # ------------------------------------------------ 6. back, edit, again
 keys "$FIRST_RESULTS" alt+b
@@ -458,7 +458,7 @@ ask_for_reading "$FIRST_RESULTS"
 SECOND_RESULTS=$RESULTS_WINDOW
 save_report "$SECOND_RESULTS" "$OUT/second reading"
 check_report "$OUT/second reading.rtf" second_report \
-    "Your Moon Sign Details" "Name :John Smith Junior" "${MAN_LINES[@]}" "${PARTNER_LINES[@]}"
+    "Your Moon Sign Details" "Name :John Smith Junior"$'\n' "${MAN_LINES[@]}" "${PARTNER_LINES[@]}"
 
 # ------------------------------------------------ 7. a second copy refuses
 "$PROGRAM" >"$WORK/B.log" 2>&1 &
@@ -469,11 +469,9 @@ if has_window "$MAIN_TITLE_RE" "$B_PID"; then
     fail "the second copy showed a window of its own: ${WINDOWS[*]}"
 fi
 log "second copy (pid $B_PID) shows the message box $box"
-# Return is pressed only while the box holds the focus, so it can never reach
-# the first copy, and again only while the box is still there. (xdotool key
-# --window would send the release to a window that is gone by then, leaving
-# Return held down in the server: the first copy's menu would then take the
-# next Return for a repeat and ignore it.)
+# Return is pressed only while the box holds the focus, so it never reaches
+# the first copy. Not with key --window: its release would go to a box that
+# is gone by then, leaving Return held down for the rest of the run.
 deadline=$((SECONDS + EXIT_TIMEOUT))
 while is_running "$B_PID"; do
     ((SECONDS < deadline)) || fail "the second copy did not exit within ${EXIT_TIMEOUT}s after Return"

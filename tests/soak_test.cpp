@@ -70,7 +70,10 @@ void SoakTest::manyReadingsWithBack()
     }
     const long growth = residentKilobytes() - afterWarmUp;
     qInfo("resident memory grew by %ld KiB over the last %d readings", growth, readings - warmUp);
-    QVERIFY2(growth < 2048, qPrintable(QString::number(growth)));
+    // AddressSanitizer holds freed memory back on purpose; only a plain build
+    // shows what the program keeps.
+    if (!qEnvironmentVariableIsSet("ZUVA_SANITIZED"))
+        QVERIFY2(growth < 2048, qPrintable(QString::number(growth)));
     QCOMPARE(int(QApplication::topLevelWidgets().size()), windowsBefore);
     QCOMPARE(s.recorder.quits, 0);
 }
