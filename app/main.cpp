@@ -18,7 +18,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
     QApplication::setApplicationVersion(QStringLiteral("1.75"));
     QApplication::setDesktopFileName(QStringLiteral("example.zuvazize.vadiveziduzor"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/app.svg")));
+    // Ready-drawn sizes spare the start-up an SVG render.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icon/app-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     QApplication::setFont(VerdanaFont(9));
 
     SingleInstance instance;
