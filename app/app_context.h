@@ -4,9 +4,11 @@
 #include "astro/western_ephemeris.h"
 #include "astro/western_planet_position.h"
 #include "compat/compatibility_table.h"
+#include "entry/atlas.h"
 #include "entry/zone_table.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // The application-wide state of one run, handed to every window: the record
@@ -21,6 +23,9 @@ struct AppContext {
     std::string FemaleMoonSign;
     CompatibilityTable compatibilityTable;
     CompatibilityResult compatibility;
+
+    // Birth places for the City boxes; none when the program has no atlas.
+    std::shared_ptr<const Atlas> atlas;
 
     // Ends the run: unloads every window, then the process. Tests replace it.
     std::function<void()> quitApplication;

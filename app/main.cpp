@@ -33,6 +33,7 @@ int main(int argc, char *argv[])
 
     AppContext context;
     context.quitApplication = QuitApplication;
+    context.atlas = MakeSystemAtlas();
     frmMain window(context);
     switch (FrontLabelFromDraw(QRandomGenerator::global()->generateDouble())) {
     case FrontLabel::Cobrand:

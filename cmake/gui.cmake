@@ -10,6 +10,7 @@ add_library(zuva_gui STATIC
     app/quit_application.h app/quit_application.cpp
     app/single_instance.h app/single_instance.cpp
     entry/frm_main.h entry/frm_main.cpp
+    entry/place_finder.h entry/place_finder.cpp
     links/web_addresses.h
     links/url_opener.h links/url_opener.cpp
     links/mod_help.h links/mod_help.cpp
@@ -22,7 +23,7 @@ add_library(zuva_gui STATIC
     results/mod_rtb.h results/mod_rtb.cpp
     results/frm_save.h results/frm_save.cpp
     content/content.qrc)
-target_link_libraries(zuva_gui PUBLIC zuva_core Qt6::Widgets Qt6::Svg Qt6::PrintSupport)
+target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::Svg Qt6::PrintSupport)
 target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 
 add_executable(vadiveziduzor app/main.cpp)

@@ -21,7 +21,8 @@ public:
 
     // Places whose name starts with the prefix (case-insensitive), most
     // populous first, at most `limit`. An empty or malformed prefix finds
-    // nothing.
+    // nothing. The first call may read the whole database, which takes a
+    // noticeable moment; it is safe to make that call from a worker thread.
     virtual std::vector<AtlasPlace> findByPrefix(std::string_view prefix, std::size_t limit) const = 0;
 };
 

@@ -45,7 +45,9 @@ struct Index {
 };
 
 // The library's list is read once per process; a prefix query is then a
-// binary search instead of a walk over every city.
+// binary search instead of a walk over every city. Names come in the
+// language of the process locale at that moment, as the library translates
+// them.
 const Index &SharedIndex()
 {
     static const Index index = [] {

@@ -5,6 +5,8 @@
 #include "app/message_box.h"
 #include "app/ui_font.h"
 #include "entry/number_field.h"
+#include "entry/place_finder.h"
+#include "astro/sign_change.h"
 #include "entry/sign_name_table.h"
 #include "entry/zone_table.h"
 #include "links/frm_about.h"
@@ -63,6 +65,8 @@ struct frmMain::Person {
     QCheckBox *dst;
     QGroupBox *zoneFrame;
     QPushButton *browser;
+    QLabel *zoneNote;
+    PlaceFinder *places = nullptr;
 };
 
 frmMain::frmMain(AppContext &context, QWidget *parent)
@@ -155,6 +159,21 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     setTabOrder(cmdRashi, Label61);
 
     Form_Load();
+
+    if (m_context.atlas) {
+        for (Person *p : {m_male, m_female}) {
+            p->places = new PlaceFinder(*m_context.atlas,
+                                        {p->city, p->state, p->country, p->lonD, p->lonM, p->latD, p->latM, p->longitude,
+                                         p->latitude, p->month, p->day, p->year, p->hour, p->minute, p->zone, p->dst,
+                                         p->zoneNote},
+                                        this);
+        }
+    }
+}
+
+PlaceFinder *frmMain::placeFinder(bool male) const
+{
+    return (male ? m_male : m_female)->places;
 }
 
 frmMain::~frmMain()
@@ -281,6 +300,16 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
     zoneLayout->addWidget(p.zone);
     zoneLayout->addWidget(p.dst);
     form->addRow(p.zoneFrame);
+    // Says when the atlas could not match the place's clock to a zone.
+    p.zoneNote = new QLabel(group);
+    p.zoneNote->setObjectName(name("lbl", male, "ZoneNote"));
+    p.zoneNote->setWordWrap(true);
+    p.zoneNote->setFont(VerdanaFont(8));
+    QPalette notePalette = p.zoneNote->palette();
+    notePalette.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    p.zoneNote->setPalette(notePalette);
+    p.zoneNote->hide();
+    form->addRow(p.zoneNote);
 
     p.browser = new QPushButton(QStringLiteral("Click Here To Find Latitude && Longitude"), group);
     p.browser->setObjectName(name("cmd", male, "Browser"));
@@ -450,9 +479,12 @@ void frmMain::fillBirthInput(const Person &p)
     in.IsDaylightSaving = p.dst->isChecked();
 }
 
-void frmMain::computePerson(const Person &p, std::string &signName)
+void frmMain::computePerson(const Person &p, std::string &signName, std::string &signChangeNote)
 {
     fillBirthInput(p);
+    const BirthInput &in = m_context.birthInput;
+    signChangeNote = SignChangeNote(FindSignChangeOnDay(in.Year, in.Month, in.Day,
+                                                        in.ZoneHours + in.ZoneMinutes / 60.0, in.IsDaylightSaving));
     m_context.ephemeris.ComputeMoonPosition(m_context.birthInput);
     m_context.planetPosition.BuildPositionList(m_context.ephemeris.MoonPositionText());
     const auto sign = SignNameFromShortPosition(m_context.planetPosition.PositionList()[WesternPlanetPosition::MoonEntry]);
@@ -471,9 +503,10 @@ void frmMain::ComputeMoonSigns()
         return;
 
     Zone_Calculation();
-    computePerson(*m_male, m_context.MaleMoonSign);
+    std::string maleNote, femaleNote;
+    computePerson(*m_male, m_context.MaleMoonSign, maleNote);
     Zone_Calculation_female();
-    computePerson(*m_female, m_context.FemaleMoonSign);
+    computePerson(*m_female, m_context.FemaleMoonSign, femaleNote);
 
     if (!m_results)
         m_results = new frmMoonSign(m_context, this);
@@ -496,6 +529,8 @@ void frmMain::ComputeMoonSigns()
          r.txtMoonM);
     fill(*m_female, m_context.FemaleMoonSign, r.txtUserF, r.txtDOBF, r.txtTOBF, r.txtCityF, r.txtStateF, r.txtCountryF,
          r.txtMoonF);
+
+    m_results->ShowSignChangeNotes(QString::fromStdString(maleNote), QString::fromStdString(femaleNote));
 
     m_results->show();
     hide();

@@ -17,6 +17,7 @@
 struct AppContext;
 
 class LinkLabel;
+class PlaceFinder;
 
 // The birth-details window: one group of fields for the man, one for his
 // partner, and the command that computes both Moon signs. It lives for the
@@ -37,6 +38,9 @@ public:
     void BringAdvertToFront(bool cobrand);
 
     frmMoonSign *resultsWindow() const { return m_results; }
+
+    // The birth-place look-up of one person; none without an atlas.
+    PlaceFinder *placeFinder(bool male) const;
 
     // Man
     QLineEdit *txtMName = nullptr;
@@ -90,7 +94,7 @@ private:
     bool ValidateBirthDetails();
     bool validatePerson(const Person &p, bool male);
     void fillBirthInput(const Person &p);
-    void computePerson(const Person &p, std::string &signName);
+    void computePerson(const Person &p, std::string &signName, std::string &signChangeNote);
     void ComputeMoonSigns();
     void FindCoordinatesSearch(const Person &p);
     void mnuAbout_Click();

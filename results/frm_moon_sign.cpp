@@ -167,6 +167,16 @@ QGroupBox *frmMoonSign::buildPerson(bool male)
     moon->setFont(VerdanaFont(0, true));
     setTextColour(moon, kMoonText);
     layout->addLayout(form);
+    auto *note = new QLabel(group);
+    note->setObjectName(male ? QStringLiteral("lblMoonNoteM") : QStringLiteral("lblMoonNoteF"));
+    note->setWordWrap(true);
+    QFont noteFont = VerdanaFont(8);
+    noteFont.setItalic(true);
+    note->setFont(noteFont);
+    setTextColour(note, kMoonText);
+    note->hide();
+    layout->addWidget(note);
+    (male ? lblMoonNoteM : lblMoonNoteF) = note;
     layout->addStretch();
 
     QLineEdit **targets[2][7] = {
@@ -319,6 +329,15 @@ void frmMoonSign::Form_Load()
     lblPercentage->setText(qt(m_context.compatibility.CompatPercent));
     lblComment->setText(qt(m_context.compatibility.CompatVerdict));
     lblDescription->setText(qt(m_context.compatibility.CompatText));
+}
+
+void frmMoonSign::ShowSignChangeNotes(const QString &man, const QString &partner)
+{
+    for (const auto &[label, text] : {std::pair{lblMoonNoteM, man}, std::pair{lblMoonNoteF, partner}}) {
+        label->setText(text);
+        label->setAccessibleName(text);
+        label->setVisible(!text.isEmpty());
+    }
 }
 
 QList<QLineEdit *> frmMoonSign::resultFields() const

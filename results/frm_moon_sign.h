@@ -50,6 +50,13 @@ public:
     QAction *mnuOnline = nullptr, *mnuVisit = nullptr, *mnuUpdate = nullptr, *mnuAbout = nullptr;
     QAction *mnuDonate = nullptr, *mkmoney = nullptr;
 
+    QLabel *lblMoonNoteM = nullptr;
+    QLabel *lblMoonNoteF = nullptr;
+
+    // Notes shown under each Moon sign when the Moon changed sign during
+    // that person's birth day; empty text hides a note.
+    void ShowSignChangeNotes(const QString &man, const QString &partner);
+
     // The fourteen read-only fields, man's first.
     QList<QLineEdit *> resultFields() const;
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev libgeonames-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick

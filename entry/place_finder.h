@@ -1,0 +1,67 @@
+#pragma once
+
+#include "entry/atlas.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QCompleter;
+class QLabel;
+class QLineEdit;
+class QStandardItemModel;
+class QTimer;
+class QModelIndex;
+
+// One person's birth-place look-up: after two typed characters the City box
+// offers matching places; picking one fills the place, its coordinates and
+// the zone for the birth moment. Typing alone changes nothing else.
+class PlaceFinder : public QObject {
+    Q_OBJECT
+
+public:
+    struct Fields {
+        QLineEdit *city, *state, *country, *lonD, *lonM, *latD, *latM;
+        QButtonGroup *longitude, *latitude;
+        QComboBox *month, *day, *year, *hour, *minute, *zone;
+        QCheckBox *dst;
+        QLabel *zoneNote;
+    };
+
+    PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *parent = nullptr);
+
+    QCompleter *completer() const { return m_completer; }
+
+    // Fills the person's fields from a place, as picking it does.
+    void usePlace(const AtlasPlace &place);
+
+    // True while the zone and daylight saving are the atlas's own choice.
+    bool zoneFromAtlas() const { return !m_zoneName.isEmpty(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+public:
+    // Offers the places that start with the typed text (two characters at least).
+    void offerPlaces(const QString &typed);
+
+private:
+    void placePicked(const QModelIndex &index);
+    void chooseZone();
+    void zoneChangedByHand();
+
+    const Atlas &m_atlas;
+    Fields m_fields;
+    QCompleter *m_completer;
+    QStandardItemModel *m_model;
+    QTimer *m_pause;
+    std::vector<AtlasPlace> m_offered;
+    QByteArray m_zoneName;
+    bool m_settingZone = false;
+};
