@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QLatin1StringView>
 #include <QStringList>
+#include <QLocale>
 #include <QTimeZone>
 
 #include <cstdlib>
@@ -65,7 +66,8 @@ bool NamesSeasonalTime(const QString &name)
 }
 
 // Lower is better; rows that only share the offset come last.
-int Preference(const ZoneRow &row, const QString &standardAbbreviation, const QString &abbreviationNow)
+int Preference(const ZoneRow &row, const QString &standardAbbreviation, const QString &abbreviationNow,
+               const QString &country)
 {
     const QString name = RowName(row);
     const QString abbreviation = RowAbbreviation(row);
@@ -74,6 +76,10 @@ int Preference(const ZoneRow &row, const QString &standardAbbreviation, const QS
     // coincidence (Cuba's CDT is -4, the list's CDT is -5), so it is trusted
     // only for rows that do not claim to be summer time.
     if (abbreviation == standardAbbreviation || (abbreviation == abbreviationNow && !seasonal))
+        return 0;
+    // A row named after the place's country ("China Coast Time") beats one
+    // that merely shares the offset.
+    if (!seasonal && !country.isEmpty() && name.contains(country, Qt::CaseInsensitive))
         return 0;
     if (seasonal)
         return 3;
@@ -147,6 +153,8 @@ ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minu
 
     const QString standardAbbreviation = StandardAbbreviation(zone, moment);
     const QString abbreviationNow = zone.abbreviation(moment);
+    const QString country = zone.territory() == QLocale::AnyTerritory ? QString()
+                                                                       : QLocale::territoryToString(zone.territory());
     int best = -1;
     int bestPreference = 0;
     for (int i = 0; i < static_cast<int>(ZoneCount); ++i) {
@@ -154,7 +162,7 @@ ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minu
         // Rows store the correction towards UT, the opposite of the offset.
         if (-(row.Hours * 60 + row.Minutes) * 60 != standard)
             continue;
-        const int preference = Preference(row, standardAbbreviation, abbreviationNow);
+        const int preference = Preference(row, standardAbbreviation, abbreviationNow, country);
         if (best < 0 || preference < bestPreference) {
             best = i;
             bestPreference = preference;

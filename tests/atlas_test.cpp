@@ -149,6 +149,8 @@ TEST(ChooseZone, PicksTheStandardRowAndTheDaylightTick)
         {"Europe/Dublin", 1990, 7, 1, 12, 0, gmt, true, nullptr},
         // Cuba's summer abbreviation is the list's name for another offset.
         {"America/Havana", 1990, 7, 1, 12, 0, est, true, nullptr},
+        // Named after the country rather than the first row at +8.
+        {"Asia/Shanghai", 1995, 3, 1, 12, 0, "China Coast Time,CCT,+8.0", false, nullptr},
         {"Asia/Kathmandu", 1990, 7, 1, 12, 0, nullptr, false, "UTC+05:45"},
         {"Asia/Kolkata", 1900, 7, 1, 12, 0, nullptr, false, "UTC+05:21:10"},
         {"Europe/London", 1943, 7, 1, 12, 0, nullptr, false, "2 hours"},
