@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QRandomGenerator>
+#include <QThreadPool>
 
 int main(int argc, char *argv[])
 {
@@ -46,5 +47,12 @@ int main(int argc, char *argv[])
         break;
     }
     window.show();
+
+    // The atlas reads its places on first use; do that while the user starts
+    // typing rather than when the first offers are due.
+    if (context.atlas) {
+        std::shared_ptr<const Atlas> atlas = context.atlas;
+        QThreadPool::globalInstance()->start([atlas] { atlas->findByPrefix("warm", 1); });
+    }
     return app.exec();
 }
