@@ -13,17 +13,7 @@ scripts/deps.sh
 # Packaging tools: dpkg-shlibdeps (dpkg-dev) and file find the library
 # dependencies; the two validators check the desktop files.
 tools=(dpkg-dev file appstream desktop-file-utils)
-missing=()
-for p in "${tools[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [[ $(id -u) -ne 0 ]] && sudo="sudo"
-    $sudo apt-get update -qq -o DPkg::Lock::Timeout=300
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=300 --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh "${tools[@]}"
 
 desktop-file-validate packaging/*.desktop
 appstreamcli validate --no-net packaging/*.metainfo.xml
