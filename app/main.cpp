@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QRandomGenerator>
-#include <QThreadPool>
 
 int main(int argc, char *argv[])
 {
@@ -48,11 +47,5 @@ int main(int argc, char *argv[])
     }
     window.show();
 
-    // The atlas reads its places on first use; do that while the user starts
-    // typing rather than when the first offers are due.
-    if (context.atlas) {
-        std::shared_ptr<const Atlas> atlas = context.atlas;
-        QThreadPool::globalInstance()->start([atlas] { atlas->findByPrefix("warm", 1); });
-    }
     return app.exec();
 }

@@ -16,6 +16,7 @@ add_library(zuva_gui STATIC
     links/mod_help.h links/mod_help.cpp
     links/link_label.h links/link_label.cpp
     links/frm_about.h links/frm_about.cpp
+    links/help_menus.h links/help_menus.cpp
     links/web_search.h links/web_search.cpp
     results/clipboard_guard.h results/clipboard_guard.cpp
     results/sign_images.h results/sign_images.cpp

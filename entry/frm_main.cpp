@@ -9,7 +9,7 @@
 #include "astro/sign_change.h"
 #include "entry/sign_name_table.h"
 #include "entry/zone_table.h"
-#include "links/frm_about.h"
+#include "links/help_menus.h"
 #include "links/link_label.h"
 #include "links/mod_help.h"
 #include "links/web_search.h"
@@ -336,44 +336,22 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
 
 void frmMain::buildMenus()
 {
-    auto action = [this](const QString &caption, const char *objectName) {
-        auto *a = new QAction(caption, this);
-        a->setObjectName(QLatin1String(objectName));
-        return a;
-    };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuNext = action(QStringLiteral("Get &Moon Sign Compatibility"), "mnuNext");
-    mnuExit = action(QStringLiteral("E&xit"), "mnuExit");
+    mnuNext = NamedAction(this, QStringLiteral("Get &Moon Sign Compatibility"), "mnuNext");
+    mnuExit = NamedAction(this, QStringLiteral("E&xit"), "mnuExit");
     file->addAction(mnuNext);
     file->addAction(mnuExit);
-
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    mnuOnline = action(QStringLiteral("&Online Help"), "mnuOnline");
-    mnuVisit = action(QStringLiteral("&Visit Us Online"), "mnuVisit");
-    mnuUpdate = action(QStringLiteral("Check for Software &Update"), "mnuUpdate");
-    mnuAbout = action(QStringLiteral("&About Software"), "mnuAbout");
-    help->addAction(mnuOnline);
-    help->addAction(mnuVisit);
-    help->addSeparator()->setObjectName(QStringLiteral("mnuHelp1"));
-    help->addAction(mnuUpdate);
-    help->addSeparator()->setObjectName(QStringLiteral("mnuHelp2"));
-    help->addAction(mnuAbout);
-
-    mnuDonate = action(QStringLiteral("&Donate"), "mnuDonate");
-    mkmoney = action(QStringLiteral("Make Money &Online"), "mkmoney");
-    menuBar()->addAction(mnuDonate);
-    menuBar()->addAction(mkmoney);
-
     connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuOnline, &QAction::triggered, this, [] { OpenHelpPage(); });
-    connect(mnuVisit, &QAction::triggered, this, [] { OpenHomePage(); });
-    connect(mnuUpdate, &QAction::triggered, this, [] { OpenDownloadPage(); });
-    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
-    connect(mnuDonate, &QAction::triggered, this, [] { OpenDonatePage(); });
-    connect(mkmoney, &QAction::triggered, this, [] { OpenFullBrandPage(); });
+
+    const HelpMenus help = AddHelpMenus(this);
+    mnuOnline = help.mnuOnline;
+    mnuVisit = help.mnuVisit;
+    mnuUpdate = help.mnuUpdate;
+    mnuAbout = help.mnuAbout;
+    mnuDonate = help.mnuDonate;
+    mkmoney = help.mkmoney;
 }
 
 void frmMain::Form_Load()
@@ -568,12 +546,6 @@ void frmMain::FindCoordinatesSearch(const Person &p)
         + p.country->text() + QStringLiteral(" Latitude Longitude");
     WebSearchComponent search;
     search.Search(searchText, HomePageAddress());
-}
-
-void frmMain::mnuAbout_Click()
-{
-    frmAbout about(this);
-    about.exec();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -97,7 +97,6 @@ private:
     void computePerson(const Person &p, std::string &signName, std::string &signChangeNote);
     void ComputeMoonSigns();
     void FindCoordinatesSearch(const Person &p);
-    void mnuAbout_Click();
 
     AppContext &m_context;
     Person *m_male;

@@ -4,7 +4,7 @@
 #include "app/resources.h"
 #include "app/ui_font.h"
 #include "compat/compatibility_table.h"
-#include "links/frm_about.h"
+#include "links/help_menus.h"
 #include "links/link_label.h"
 #include "links/mod_help.h"
 #include "results/clipboard_guard.h"
@@ -262,50 +262,25 @@ void frmMoonSign::buildAnalysis()
 
 void frmMoonSign::buildMenus()
 {
-    auto action = [this](const QString &caption, const char *objectName) {
-        auto *a = new QAction(caption, this);
-        a->setObjectName(QLatin1String(objectName));
-        return a;
-    };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuPrint = action(QStringLiteral("Print"), "mnuPrint");
-    mnuBack = action(QStringLiteral("&Back"), "mnuBack");
-    mnuExit = action(QStringLiteral("Exit"), "mnuExit");
+    mnuPrint = NamedAction(this, QStringLiteral("Print"), "mnuPrint");
+    mnuBack = NamedAction(this, QStringLiteral("&Back"), "mnuBack");
+    mnuExit = NamedAction(this, QStringLiteral("Exit"), "mnuExit");
     file->addAction(mnuPrint);
     file->addAction(mnuBack);
     file->addAction(mnuExit);
-
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    mnuOnline = action(QStringLiteral("&Online Help"), "mnuOnline");
-    mnuVisit = action(QStringLiteral("&Visit Us Online"), "mnuVisit");
-    mnuUpdate = action(QStringLiteral("Check for Software &Update"), "mnuUpdate");
-    mnuAbout = action(QStringLiteral("&About Software"), "mnuAbout");
-    help->addAction(mnuOnline);
-    help->addAction(mnuVisit);
-    help->addSeparator();
-    help->addAction(mnuUpdate);
-    help->addSeparator();
-    help->addAction(mnuAbout);
-
-    mnuDonate = action(QStringLiteral("&Donate"), "mnuDonate");
-    mkmoney = action(QStringLiteral("Make Money &Online"), "mkmoney");
-    menuBar()->addAction(mnuDonate);
-    menuBar()->addAction(mkmoney);
-
     connect(mnuPrint, &QAction::triggered, this, &frmMoonSign::cmdPrint_Click);
     connect(mnuBack, &QAction::triggered, this, &frmMoonSign::cmdBack_Click);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuOnline, &QAction::triggered, this, [] { OpenHelpPage(); });
-    connect(mnuVisit, &QAction::triggered, this, [] { OpenHomePage(); });
-    connect(mnuUpdate, &QAction::triggered, this, [] { OpenDownloadPage(); });
-    connect(mnuDonate, &QAction::triggered, this, [] { OpenDonatePage(); });
-    connect(mkmoney, &QAction::triggered, this, [] { OpenFullBrandPage(); });
-    connect(mnuAbout, &QAction::triggered, this, [this] {
-        frmAbout about(this);
-        about.exec();
-    });
+
+    const HelpMenus help = AddHelpMenus(this);
+    mnuOnline = help.mnuOnline;
+    mnuVisit = help.mnuVisit;
+    mnuUpdate = help.mnuUpdate;
+    mnuAbout = help.mnuAbout;
+    mnuDonate = help.mnuDonate;
+    mkmoney = help.mkmoney;
 }
 
 void frmMoonSign::showSignPictures()
