@@ -15,19 +15,6 @@
 #include <memory>
 #include <vector>
 
-// The offscreen platform warns on every shown window that it cannot pass
-// size hints on; that noise hides real warnings.
-inline const bool kQuietOffscreenWarnings = [] {
-    static QtMessageHandler previous = nullptr;
-    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-        if (message.contains(QLatin1String("propagateSizeHints")))
-            return;
-        if (previous)
-            previous(type, context, message);
-    });
-    return true;
-}();
-
 // Records message boxes and opened addresses instead of showing or opening
 // them, for as long as it lives.
 struct Recorder {

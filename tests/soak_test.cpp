@@ -69,7 +69,7 @@ void SoakTest::manyReadingsWithBack()
             afterWarmUp = residentKilobytes();
     }
     const long growth = residentKilobytes() - afterWarmUp;
-    qInfo("resident memory grew by %ld KiB over the last %d readings", growth, readings - warmUp);
+    qWarning("resident memory grew by %ld KiB over the last %d readings", growth, readings - warmUp);
     // AddressSanitizer holds freed memory back on purpose; only a plain build
     // shows what the program keeps.
     if (!qEnvironmentVariableIsSet("ZUVA_SANITIZED"))
