@@ -70,23 +70,13 @@ rm -f "$ARTIFACTS"/e2e_test_*.png 2>/dev/null || true
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/e2e_test.XXXXXX")
 chmod 0700 "$WORK"
+# shellcheck source=tests/x11_session.sh
+source "$(dirname "$0")/x11_session.sh"
 OUT="$WORK/reports" # the fresh folder the reports are saved into
 mkdir "$OUT"
-XVFB_PID=
 A_PID=
 B_PID=
 RESULT=FAIL
-FAIL_REASON=
-
-log() { echo "$NAME: [${SECONDS}s] $*"; }
-
-# Sends a signal to a process if it still exists and reaps it; never fails.
-stop_process() {
-    local pid=$1 signal=$2
-    [[ -n $pid ]] || return 0
-    kill "-$signal" "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
 
 screenshot() {
     local window=$1 file=$2
@@ -126,46 +116,6 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'FAIL_REASON="interrupted"; exit 1' INT TERM HUP
-
-fail() {
-    FAIL_REASON=$*
-    exit 1
-}
-
-# True while the process exists and has not yet ended (a zombie has ended).
-is_running() {
-    local pid=$1 state
-    [[ -r /proc/$pid/stat ]] || return 1
-    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
-    [[ -n $state && $state != Z && $state != X ]]
-}
-
-not_running() { ! is_running "$1"; }
-
-# Polls a command until it succeeds or the timeout (seconds) passes.
-wait_until() {
-    local timeout=$1
-    shift
-    local deadline=$((SECONDS + timeout))
-    while ! "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep "$POLL"
-    done
-}
-
-# Mapped windows of one process whose title matches a regular expression;
-# the ids are stored in WINDOWS.
-WINDOWS=()
-find_windows() {
-    local title_re=$1 pid=$2 out
-    out=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title_re" 2>/dev/null) || true
-    mapfile -t WINDOWS < <(printf '%s\n' "$out" | grep -E '^[0-9]+$' || true)
-}
-
-has_window() {
-    find_windows "$@"
-    ((${#WINDOWS[@]} > 0))
-}
 
 # True when the window is mapped, belongs to the process and has a matching
 # title.
@@ -364,46 +314,10 @@ ask_for_reading() {
 }
 
 # ---------------------------------------------------------------- X server
-# Xvfb picks a free display itself and reports it on -displayfd once it
-# accepts connections, so parallel runs never race for a display number.
-mkfifo "$WORK/displayfd"
-AUTH_ARGS=()
-if command -v xauth >/dev/null 2>&1; then
-    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-    # The server loads every cookie in its file whatever display it names.
-    xauth -q -f "$WORK/server.xauth" add :0 . "$cookie" 2>/dev/null
-    AUTH_ARGS=(-auth "$WORK/server.xauth")
-fi
-Xvfb -displayfd 3 "${AUTH_ARGS[@]}" -nolisten tcp -noreset \
-    -screen 0 1280x1024x24 3>"$WORK/displayfd" >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-display_number=
-read -r -t "$WINDOW_TIMEOUT" display_number <"$WORK/displayfd" || true
-[[ $display_number =~ ^[0-9]+$ ]] || fail "Xvfb did not report a display"
-
-export DISPLAY=":$display_number"
-if ((${#AUTH_ARGS[@]})); then
-    export XAUTHORITY="$WORK/client.xauth"
-    xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie" 2>/dev/null
-else
-    unset XAUTHORITY
-fi
-
-# A private per-user environment: the lock file lands in XDG_RUNTIME_DIR.
-RUNTIME_DIR="$WORK/runtime"
-mkdir -m 0700 "$RUNTIME_DIR"
-export XDG_RUNTIME_DIR="$RUNTIME_DIR"
-export XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/cache" XDG_DATA_HOME="$WORK/data"
-export QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1
-# Qt's own file dialog, whatever the desktop around the test would choose.
-unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORMTHEME \
-    QT_STYLE_OVERRIDE XDG_CURRENT_DESKTOP DESKTOP_SESSION
-
+start_private_x
 # The pointer rests on the bare root window, away from every window, so no
 # key can reach a window by pointer focus.
 xdotool mousemove 1279 1023 >/dev/null 2>&1 || true
-
-log "Xvfb on $DISPLAY, runtime folder $RUNTIME_DIR"
 
 # ------------------------------------------------ 1. start, main window
 (cd "$WORK" && exec "$PROGRAM") >"$WORK/A.log" 2>&1 &

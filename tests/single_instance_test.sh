@@ -37,21 +37,12 @@ done
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/single_instance_test.XXXXXX")
 chmod 0700 "$WORK"
-XVFB_PID=
+# shellcheck source=tests/x11_session.sh
+source "$(dirname "$0")/x11_session.sh"
 A_PID=
 B_PID=
 C_PID=
 RESULT=FAIL
-
-log() { echo "$NAME: [${SECONDS}s] $*"; }
-
-# Sends a signal to a process if it still exists and reaps it; never fails.
-stop_process() {
-    local pid=$1 signal=$2
-    [[ -n $pid ]] || return 0
-    kill "-$signal" "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
 
 cleanup() {
     local status=$?
@@ -81,51 +72,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'FAIL_REASON="interrupted"; exit 1' INT TERM HUP
 
-FAIL_REASON=
-fail() {
-    FAIL_REASON=$*
-    exit 1
-}
-
-# True while the process exists and has not yet ended (a zombie has ended).
-is_running() {
-    local pid=$1 state
-    [[ -r /proc/$pid/stat ]] || return 1
-    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
-    [[ -n $state && $state != Z && $state != X ]]
-}
-
-not_running() { ! is_running "$1"; }
-
-# Polls a command until it succeeds or the timeout (seconds) passes.
-wait_until() {
-    local timeout=$1
-    shift
-    local deadline=$((SECONDS + timeout))
-    while ! "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep "$POLL"
-    done
-}
-
-# Mapped top-level windows whose title matches a regular expression,
-# optionally restricted to one process; the ids are stored in WINDOWS.
-WINDOWS=()
-find_windows() {
-    local title_re=$1 pid=${2:-} out
-    if [[ -n $pid ]]; then
-        out=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title_re" 2>/dev/null) || true
-    else
-        out=$(xdotool search --onlyvisible --name "$title_re" 2>/dev/null) || true
-    fi
-    mapfile -t WINDOWS < <(printf '%s\n' "$out" | grep -E '^[0-9]+$' || true)
-}
-
-has_window() {
-    find_windows "$@"
-    ((${#WINDOWS[@]} > 0))
-}
-
 # Waits until a process shows a window whose title matches and stores its id
 # in FOUND_WINDOW. Fails at once if the process ends first or shows a window
 # whose title matches the optional forbidden expression.
@@ -150,40 +96,7 @@ start_program() {
 }
 
 # ---------------------------------------------------------------- X server
-# Xvfb picks a free display itself and reports it on -displayfd once it
-# accepts connections, so parallel runs never race for a display number.
-mkfifo "$WORK/displayfd"
-AUTH_ARGS=()
-if command -v xauth >/dev/null 2>&1; then
-    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-    # The server loads every cookie in its file whatever display it names.
-    xauth -q -f "$WORK/server.xauth" add :0 . "$cookie" 2>/dev/null
-    AUTH_ARGS=(-auth "$WORK/server.xauth")
-fi
-Xvfb -displayfd 3 "${AUTH_ARGS[@]}" -nolisten tcp -noreset \
-    -screen 0 1280x1024x24 3>"$WORK/displayfd" >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-display_number=
-read -r -t "$WINDOW_TIMEOUT" display_number <"$WORK/displayfd" || true
-[[ $display_number =~ ^[0-9]+$ ]] || fail "Xvfb did not report a display"
-
-export DISPLAY=":$display_number"
-if ((${#AUTH_ARGS[@]})); then
-    export XAUTHORITY="$WORK/client.xauth"
-    xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie" 2>/dev/null
-else
-    unset XAUTHORITY
-fi
-
-# A private per-user environment: the lock file lands in XDG_RUNTIME_DIR.
-RUNTIME_DIR="$WORK/runtime"
-mkdir -m 0700 "$RUNTIME_DIR"
-export XDG_RUNTIME_DIR="$RUNTIME_DIR"
-export XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/cache" XDG_DATA_HOME="$WORK/data"
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
-
-log "Xvfb on $DISPLAY, runtime folder $RUNTIME_DIR"
+start_private_x
 
 # -------------------------------------------------------- first copy (A)
 start_program A

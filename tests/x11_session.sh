@@ -1,0 +1,99 @@
+# Shared by the tests that drive the real program on a private X server.
+# Sourced after the caller sets NAME, WORK (a private folder), POLL and
+# WINDOW_TIMEOUT; defines FAIL_REASON, XVFB_PID, WINDOWS and RUNTIME_DIR.
+# shellcheck shell=bash
+
+FAIL_REASON=
+XVFB_PID=
+WINDOWS=()
+
+log() { echo "$NAME: [${SECONDS}s] $*"; }
+
+fail() {
+    FAIL_REASON=$*
+    exit 1
+}
+
+# Sends a signal to a process if it still exists and reaps it; never fails.
+stop_process() {
+    local pid=$1 signal=$2
+    [[ -n $pid ]] || return 0
+    kill "-$signal" "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# True while the process exists and has not yet ended (a zombie has ended).
+is_running() {
+    local pid=$1 state
+    [[ -r /proc/$pid/stat ]] || return 1
+    state=$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null) || return 1
+    [[ -n $state && $state != Z && $state != X ]]
+}
+
+not_running() { ! is_running "$1"; }
+
+# Polls a command until it succeeds or the timeout (seconds) passes.
+wait_until() {
+    local timeout=$1
+    shift
+    local deadline=$((SECONDS + timeout))
+    while ! "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep "$POLL"
+    done
+}
+
+# Mapped top-level windows whose title matches a regular expression,
+# optionally restricted to one process; the ids are stored in WINDOWS.
+find_windows() {
+    local title_re=$1 pid=${2:-} out
+    if [[ -n $pid ]]; then
+        out=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title_re" 2>/dev/null) || true
+    else
+        out=$(xdotool search --onlyvisible --name "$title_re" 2>/dev/null) || true
+    fi
+    mapfile -t WINDOWS < <(printf '%s\n' "$out" | grep -E '^[0-9]+$' || true)
+}
+
+has_window() {
+    find_windows "$@"
+    ((${#WINDOWS[@]} > 0))
+}
+
+# Starts Xvfb on a display it picks itself (reported on -displayfd once it
+# accepts connections, so parallel runs never race for a number) and gives
+# the program a private per-user environment: its lock file lands in
+# RUNTIME_DIR, and Qt's own dialogs are used whatever desktop is around.
+start_private_x() {
+    local display_number= cookie=
+    local auth_args=()
+    mkfifo "$WORK/displayfd"
+    if command -v xauth >/dev/null 2>&1; then
+        cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+        # The server loads every cookie in its file whatever display it names.
+        xauth -q -f "$WORK/server.xauth" add :0 . "$cookie" 2>/dev/null
+        auth_args=(-auth "$WORK/server.xauth")
+    fi
+    Xvfb -displayfd 3 "${auth_args[@]}" -nolisten tcp -noreset \
+        -screen 0 1280x1024x24 3>"$WORK/displayfd" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    read -r -t "$WINDOW_TIMEOUT" display_number <"$WORK/displayfd" || true
+    [[ $display_number =~ ^[0-9]+$ ]] || fail "Xvfb did not report a display"
+
+    export DISPLAY=":$display_number"
+    if [[ -n $cookie ]]; then
+        export XAUTHORITY="$WORK/client.xauth"
+        xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie" 2>/dev/null
+    else
+        unset XAUTHORITY
+    fi
+
+    RUNTIME_DIR="$WORK/runtime"
+    mkdir -m 0700 "$RUNTIME_DIR"
+    export XDG_RUNTIME_DIR="$RUNTIME_DIR"
+    export XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/cache" XDG_DATA_HOME="$WORK/data"
+    export QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1
+    unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORMTHEME \
+        QT_STYLE_OVERRIDE XDG_CURRENT_DESKTOP DESKTOP_SESSION
+    log "Xvfb on $DISPLAY, runtime folder $RUNTIME_DIR"
+}
