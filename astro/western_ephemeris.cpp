@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -47,45 +46,6 @@ constexpr std::array<LongitudeTerm, 25> kTerms{{
     {+0.004036, true, 2, -1, 1, 0},
     {+0.003994, false, 2, 0, 2, 0},
 }};
-
-// Sum of one term's products with nonzero multipliers, in table order. With
-// finite angles a zero product is a signed zero, which leaves a nonzero sum
-// unchanged; a zero argument would only change the sign of a zero sine, and
-// that can never reach the final longitude (Lp is never -0).
-template <std::size_t K>
-double TermArgument(double D, double M, double Mp, double F)
-{
-    constexpr LongitudeTerm t = kTerms[K];
-    constexpr std::array<double, 4> c{t.d, t.m, t.mp, t.f};
-    // Index of the first nonzero multiplier.
-    constexpr std::size_t first = c[0] != 0.0 ? 0 : c[1] != 0.0 ? 1 : c[2] != 0.0 ? 2 : 3;
-    const std::array<double, 4> x{D, M, Mp, F};
-    double sum = c[first] * x[first];
-    [&]<std::size_t... J>(std::index_sequence<J...>) {
-        (
-            [&] {
-                if constexpr (J > first && c[J] != 0.0)
-                    sum = sum + c[J] * x[J];
-            }(),
-            ...);
-    }(std::make_index_sequence<4>());
-    return sum;
-}
-
-template <std::size_t... K>
-double PeriodicTerms(double D, double M, double Mp, double F, double E, std::index_sequence<K...>)
-{
-    double periodic = 0.0;
-    (
-        [&] {
-            double value = kTerms[K].amplitude * std::sin(TermArgument<K>(D, M, Mp, F));
-            if constexpr (kTerms[K].timesE)
-                value *= E;
-            periodic += value;
-        }(),
-        ...);
-    return periodic;
-}
 
 // Digits of a whole number; "%.0f" prints the same for these values.
 char *PutWhole(char *out, std::uint32_t value)
@@ -182,23 +142,18 @@ std::string FormatPositionSlow(double longitude)
     return text;
 }
 
-// Floor division for a non-negative numerator.
-constexpr std::int64_t Div(std::int64_t a, std::int64_t b)
-{
-    return a / b;
-}
-
 } // namespace
 
 double JulianDayNumber(int month, int day, int year)
 {
     const std::int64_t mi = (static_cast<std::int64_t>(year) + 4800) * 12 + month - 3;
     if (mi >= 0) {
-        // Every intermediate is a whole number far below 2^53, so the double
-        // form below computes exactly these values.
-        std::int64_t j = day + Div(365 * mi + 2 * (mi % 12) + 7, 12) + Div(mi, 48) - 32083;
+        // For a non-negative month count, integer division is the floor and
+        // every value is a whole number far below 2^53: the same result as
+        // the double form below, without its divisions.
+        std::int64_t j = day + (365 * mi + 2 * (mi % 12) + 7) / 12 + mi / 48 - 32083;
         if (j > 2299171)
-            j = j + Div(mi, 4800) - Div(mi, 1200) + 38;
+            j = j + mi / 4800 - mi / 1200 + 38;
         return static_cast<double>(j);
     }
     const double m = (static_cast<double>(year) + 4800.0) * 12.0 + month - 3.0;
@@ -244,10 +199,6 @@ double MoonLongitude(double T)
     const double F = (93.2720993 + 483202.0175273 * T) * DegToRad;
     const double E = (1.0 - 0.002516 * T) - 0.0000074 * T * T;
 
-    // A finite sum means all four angles are finite.
-    if (std::isfinite(D + M + Mp + F))
-        return NormalizeDegrees(Lp + PeriodicTerms(D, M, Mp, F, E, std::make_index_sequence<kTerms.size()>()));
-
     double periodic = 0.0;
     for (const LongitudeTerm &term : kTerms) {
         const double argument = term.d * D + term.m * M + term.mp * Mp + term.f * F;
@@ -259,12 +210,25 @@ double MoonLongitude(double T)
     return NormalizeDegrees(Lp + periodic);
 }
 
-std::string FormatPosition(double longitude)
+namespace {
+
+// Reuses the text's storage, so a reading allocates nothing.
+void AssignPosition(std::string &text, double longitude)
 {
     char buffer[kPositionBufferSize];
     if (char *end = WritePosition(longitude, buffer))
-        return std::string(buffer, end);
-    return FormatPositionSlow(longitude);
+        text.assign(buffer, end);
+    else
+        text = FormatPositionSlow(longitude);
+}
+
+} // namespace
+
+std::string FormatPosition(double longitude)
+{
+    std::string text;
+    AssignPosition(text, longitude);
+    return text;
 }
 
 void WesternEphemeris::ComputeMoonPosition(const BirthInput &input)
@@ -274,11 +238,5 @@ void WesternEphemeris::ComputeMoonPosition(const BirthInput &input)
     const double ut = UniversalTimeHours(localClockHours, zoneCorrection, input.IsDaylightSaving);
     const double dayNumber = JulianDayNumber(input.Month, input.Day, input.Year);
     const double T = JulianCenturies(dayNumber, ut);
-    const double longitude = MoonLongitude(T);
-    // Writing in place keeps the text's buffer from one person to the next.
-    char buffer[kPositionBufferSize];
-    if (char *end = WritePosition(longitude, buffer))
-        m_moonPositionText.assign(buffer, end);
-    else
-        m_moonPositionText = FormatPositionSlow(longitude);
+    AssignPosition(m_moonPositionText, MoonLongitude(T));
 }
