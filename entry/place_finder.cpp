@@ -121,8 +121,7 @@ void PlaceFinder::placePicked(const QModelIndex &index)
     const int row = index.row();
     if (row < 0 || row >= int(m_offered.size()))
         return;
-    const AtlasPlace place = m_offered[std::size_t(row)];
-    usePlace(place);
+    usePlace(m_offered[std::size_t(row)]);
 }
 
 void PlaceFinder::usePlace(const AtlasPlace &place)
@@ -146,14 +145,15 @@ void PlaceFinder::usePlace(const AtlasPlace &place)
 
 void PlaceFinder::chooseZone()
 {
-    if (m_zoneName.isEmpty() || m_settingZone)
+    if (m_zoneName.isEmpty())
         return;
-    const QDate date(m_fields.year->currentText().toInt(), m_fields.month->currentIndex() + 1,
-                     m_fields.day->currentText().toInt());
-    const ZoneChoice choice = ChooseZone(m_zoneName, date.isValid() ? date : QDate(m_fields.year->currentText().toInt(),
-                                                                                    m_fields.month->currentIndex() + 1, 1),
-                                         m_fields.hour->currentText().toInt(), m_fields.minute->currentText().toInt());
-    m_settingZone = true;
+    const int year = m_fields.year->currentText().toInt();
+    const int month = m_fields.month->currentIndex() + 1;
+    QDate date(year, month, m_fields.day->currentText().toInt());
+    if (!date.isValid()) // 31 April and the like: validation speaks of those later
+        date = QDate(year, month, 1);
+    const ZoneChoice choice = ChooseZone(m_zoneName, date, m_fields.hour->currentText().toInt(),
+                                         m_fields.minute->currentText().toInt());
     if (choice.found) {
         m_fields.zone->setCurrentIndex(choice.zonePosition);
         m_fields.dst->setChecked(choice.daylightSaving);
@@ -163,7 +163,6 @@ void PlaceFinder::chooseZone()
         m_fields.zoneNote->setText(choice.note);
         m_fields.zoneNote->show();
     }
-    m_settingZone = false;
 }
 
 void PlaceFinder::zoneChangedByHand()

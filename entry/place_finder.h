@@ -63,5 +63,4 @@ private:
     QTimer *m_pause;
     std::vector<AtlasPlace> m_offered;
     QByteArray m_zoneName;
-    bool m_settingZone = false;
 };
