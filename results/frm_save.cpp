@@ -169,7 +169,7 @@ frmSave::~frmSave()
 
 void frmSave::Form_Load(const ReportFields &fields)
 {
-    m_links.EnableLinkClicks(RTB, this);
+    m_links.EnableLinkClicks(RTB);
     m_runs = BuildReportRuns(fields);
 
     QTextCursor cursor(RTB->document());

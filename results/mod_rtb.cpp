@@ -64,11 +64,10 @@ QString ReportLinks::AddressToOpen(const QString &linkText)
     return web || mail ? url.toString(QUrl::FullyEncoded) : QString();
 }
 
-void ReportLinks::EnableLinkClicks(QTextBrowser *richText, QWidget *reportWindow)
+void ReportLinks::EnableLinkClicks(QTextBrowser *richText)
 {
     DisableLinkClicks();
     m_richText = richText;
-    m_reportWindow = reportWindow;
     richText->setOpenLinks(false);
     richText->setOpenExternalLinks(false);
     richText->setTextInteractionFlags(Qt::TextBrowserInteraction);
@@ -88,5 +87,4 @@ void ReportLinks::DisableLinkClicks()
     if (m_richText)
         m_richText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_richText = nullptr;
-    m_reportWindow = nullptr;
 }

@@ -10,7 +10,7 @@
 // takes both back. Only web and mail addresses ever open, never local files.
 class ReportLinks {
 public:
-    void EnableLinkClicks(QTextBrowser *richText, QWidget *reportWindow);
+    void EnableLinkClicks(QTextBrowser *richText);
     void DisableLinkClicks();
     bool enabled() const { return m_connection; }
 
@@ -23,6 +23,5 @@ public:
 
 private:
     QPointer<QTextBrowser> m_richText;
-    QPointer<QWidget> m_reportWindow;
     QMetaObject::Connection m_connection;
 };

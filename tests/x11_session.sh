@@ -3,6 +3,7 @@
 # WINDOW_TIMEOUT; defines FAIL_REASON, XVFB_PID, WINDOWS and RUNTIME_DIR.
 # shellcheck shell=bash
 
+# shellcheck disable=SC2034 # read by the caller's exit handler
 FAIL_REASON=
 XVFB_PID=
 WINDOWS=()
@@ -10,7 +11,7 @@ WINDOWS=()
 log() { echo "$NAME: [${SECONDS}s] $*"; }
 
 fail() {
-    FAIL_REASON=$*
+    FAIL_REASON=$* # read by the caller's exit handler
     exit 1
 }
 
