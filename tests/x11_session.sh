@@ -66,7 +66,7 @@ has_window() {
 # the program a private per-user environment: its lock file lands in
 # RUNTIME_DIR, and Qt's own dialogs are used whatever desktop is around.
 start_private_x() {
-    local display_number= cookie=
+    local display_number='' cookie=''
     local auth_args=()
     mkfifo "$WORK/displayfd"
     if command -v xauth >/dev/null 2>&1; then
