@@ -5,10 +5,10 @@
 #include "app/resources.h"
 #include "app/single_instance.h"
 #include "app/ui_font.h"
+#include "app/window_icon.h"
 #include "entry/frm_main.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QRandomGenerator>
 
 int main(int argc, char *argv[])
@@ -18,11 +18,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
     QApplication::setApplicationVersion(QStringLiteral("1.75"));
     QApplication::setDesktopFileName(QStringLiteral("example.zuvazize.vadiveziduzor"));
-    // Ready-drawn sizes spare the start-up an SVG render.
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icon/app-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(WindowIcon());
     QApplication::setFont(VerdanaFont(9));
 
     SingleInstance instance;

@@ -43,6 +43,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zuva Zize Software <support@zuvazize.exampl
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Opened at run time rather than linked, so the library scan cannot see them:
+# the place library and Qt's SVG image reader for the pictures.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+if(ZUVA_ATLAS_PACKAGE)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${ZUVA_ATLAS_PACKAGE}")
+endif()
 # A sans face for the windows and a way to open the web links.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, xdg-utils")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -2,9 +2,12 @@
 
 #include <geonames.h>
 
+#include <QLibrary>
+
 #include <algorithm>
 #include <cstdint>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -44,6 +47,41 @@ struct Index {
     std::vector<std::pair<std::string, std::uint32_t>> keys;
 };
 
+// The place library is opened on the first query, not at start-up: it
+// brings a dozen other libraries with it, and most readings never look a
+// place up. Without it the atlas simply finds nothing.
+struct GeonamesFunctions {
+    decltype(&geonames_get_n_cities) getCount = nullptr;
+    decltype(&geonames_get_city) getCity = nullptr;
+    decltype(&geonames_city_free) freeCity = nullptr;
+    decltype(&geonames_city_get_name) name = nullptr;
+    decltype(&geonames_city_get_state) state = nullptr;
+    decltype(&geonames_city_get_country) country = nullptr;
+    decltype(&geonames_city_get_timezone) timeZone = nullptr;
+    decltype(&geonames_city_get_latitude) latitude = nullptr;
+    decltype(&geonames_city_get_longitude) longitude = nullptr;
+    decltype(&geonames_city_get_population) population = nullptr;
+
+    bool load()
+    {
+        // Kept loaded for the rest of the run: the index holds no pointers
+        // into it, but unloading buys nothing.
+        QLibrary library(QStringLiteral("geonames"), 0);
+        if (!library.load())
+            return false;
+        const auto resolve = [&library](auto &function, const char *symbol) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(symbol));
+            return function != nullptr;
+        };
+        return resolve(getCount, "geonames_get_n_cities") && resolve(getCity, "geonames_get_city")
+            && resolve(freeCity, "geonames_city_free") && resolve(name, "geonames_city_get_name")
+            && resolve(state, "geonames_city_get_state") && resolve(country, "geonames_city_get_country")
+            && resolve(timeZone, "geonames_city_get_timezone") && resolve(latitude, "geonames_city_get_latitude")
+            && resolve(longitude, "geonames_city_get_longitude")
+            && resolve(population, "geonames_city_get_population");
+    }
+};
+
 // The library's list is read once per process; a prefix query is then a
 // binary search instead of a walk over every city. Names come in the
 // language of the process locale at that moment, as the library translates
@@ -52,18 +90,20 @@ const Index &SharedIndex()
 {
     static const Index index = [] {
         Index built;
-        const gint count = std::max(geonames_get_n_cities(), 0);
+        GeonamesFunctions geonames;
+        if (!geonames.load())
+            return built;
+        const gint count = std::max(geonames.getCount(), 0);
         built.places.reserve(static_cast<std::size_t>(count));
         built.keys.reserve(static_cast<std::size_t>(count));
         for (gint i = 0; i < count; ++i) {
-            GeonamesCity *city = geonames_get_city(i);
+            GeonamesCity *city = geonames.getCity(i);
             if (city == nullptr)
                 continue;
-            AtlasPlace place{Text(geonames_city_get_name(city)), Text(geonames_city_get_state(city)),
-                             Text(geonames_city_get_country(city)), Text(geonames_city_get_timezone(city)),
-                             geonames_city_get_latitude(city), geonames_city_get_longitude(city),
-                             geonames_city_get_population(city)};
-            geonames_city_free(city);
+            AtlasPlace place{Text(geonames.name(city)), Text(geonames.state(city)), Text(geonames.country(city)),
+                             Text(geonames.timeZone(city)), geonames.latitude(city), geonames.longitude(city),
+                             geonames.population(city)};
+            geonames.freeCity(city);
             std::string key = FoldKey(place.city);
             if (key.empty())
                 continue;

@@ -4,6 +4,7 @@
 #include "app/resources.h"
 #include "app/message_box.h"
 #include "app/ui_font.h"
+#include "entry/choice_lists.h"
 #include "entry/number_field.h"
 #include "entry/place_finder.h"
 #include "astro/sign_change.h"
@@ -20,6 +21,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -30,12 +32,6 @@ const QStringList kMonthNames = {
     QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"), QStringLiteral("April"),
     QStringLiteral("May"), QStringLiteral("June"), QStringLiteral("July"), QStringLiteral("August"),
     QStringLiteral("September"), QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
-
-void addNumbers(QComboBox *list, int first, int last)
-{
-    for (int n = first; n <= last; ++n)
-        list->addItem(QString::number(n));
-}
 
 QString name(const char *prefix, bool male, const char *suffix)
 {
@@ -197,26 +193,22 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
         edit->setAccessibleName(whose + accessible);
         return edit;
     };
-    auto comboBox = [&](const char *prefix, const char *suffix, const QString &accessible) {
-        auto *list = new QComboBox(group);
+    auto comboBox = [&](const char *prefix, const char *suffix, const QString &accessible, int characters = 4) {
+        // Sized from a character count instead of by measuring every entry:
+        // the lists hold 816 entries between them.
+        auto *list = new SizedComboBox(characters, group);
         list->setObjectName(name(prefix, male, suffix));
-        // Size from a character count instead of measuring every entry:
-        // the lists hold 1,490 entries between them.
-        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        list->setMinimumContentsLength(4);
         list->setAccessibleName(whose + accessible);
-        list->setEditable(false);
         return list;
     };
 
     p.name = lineEdit("txt", "Name", QStringLiteral("name"));
     form->addRow(QStringLiteral("Name"), p.name);
 
-    p.month = comboBox("cbo", "Month", QStringLiteral("month of birth"));
+    p.month = comboBox("cbo", "Month", QStringLiteral("month of birth"), 9);
     p.day = comboBox("cbo", "Date", QStringLiteral("day of birth"));
     p.year = comboBox("cbo", "Year", QStringLiteral("year of birth"));
     auto *dateRow = new QHBoxLayout;
-    p.month->setMinimumContentsLength(9);
     dateRow->addWidget(p.month, 2);
     dateRow->addWidget(p.day, 1);
     dateRow->addWidget(p.year, 1);
@@ -291,9 +283,8 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
     p.zoneFrame = new QGroupBox(QStringLiteral("Zone"), group);
     p.zoneFrame->setObjectName(male ? QStringLiteral("fraZone") : QStringLiteral("fraFZone"));
     auto *zoneLayout = new QVBoxLayout(p.zoneFrame);
-    p.zone = comboBox("cmb", "TimeZone", QStringLiteral("time zone"));
+    p.zone = comboBox("cmb", "TimeZone", QStringLiteral("time zone"), 38);
     p.zone->setParent(p.zoneFrame);
-    p.zone->setMinimumContentsLength(38);
     p.dst = new QCheckBox(QStringLiteral("Daylight Saving Time"), p.zoneFrame);
     p.dst->setObjectName(name("chk", male, "DST"));
     p.dst->setAccessibleName(whose + QStringLiteral("daylight saving time"));
@@ -356,15 +347,25 @@ void frmMain::buildMenus()
 
 void frmMain::Form_Load()
 {
+    // Both people choose from the same read-only lists.
+    QStringList zoneTexts;
+    zoneTexts.reserve(static_cast<qsizetype>(ZoneCorrectionTable.size()));
+    for (const ZoneRow &row : ZoneCorrectionTable)
+        zoneTexts.append(QString::fromUtf8(row.ListText.data(), static_cast<qsizetype>(row.ListText.size())));
+    auto *months = new QStringListModel(kMonthNames, this);
+    auto *zones = new QStringListModel(zoneTexts, this);
+    auto *days = new NumberListModel(1, 31, this);
+    auto *years = new NumberListModel(1901, 2050, this);
+    auto *hours = new NumberListModel(0, 23, this);
+    auto *sixty = new NumberListModel(0, 59, this);
     for (Person *p : {m_male, m_female}) {
-        p->month->addItems(kMonthNames);
-        for (const ZoneRow &row : ZoneCorrectionTable)
-            p->zone->addItem(QString::fromUtf8(row.ListText.data(), static_cast<qsizetype>(row.ListText.size())));
-        addNumbers(p->day, 1, 31);
-        addNumbers(p->year, 1901, 2050);
-        addNumbers(p->hour, 0, 23);
-        addNumbers(p->minute, 0, 59);
-        addNumbers(p->second, 0, 59);
+        p->month->setModel(months);
+        p->zone->setModel(zones);
+        p->day->setModel(days);
+        p->year->setModel(years);
+        p->hour->setModel(hours);
+        p->minute->setModel(sixty);
+        p->second->setModel(sixty);
         for (QComboBox *list : {p->month, p->day, p->year, p->hour, p->minute, p->second})
             list->setCurrentIndex(0);
         p->zone->setCurrentIndex(GreenwichZonePosition);

@@ -39,21 +39,8 @@ PlaceFinder::PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *pare
     : QObject(parent)
     , m_atlas(atlas)
     , m_fields(fields)
-    , m_completer(new QCompleter(this))
-    , m_model(new QStandardItemModel(this))
     , m_pause(new QTimer(this))
 {
-    m_completer->setModel(m_model);
-    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
-    m_completer->setMaxVisibleItems(int(kMostOffered));
-    // Attached to the box but not installed in it, so that moving through the
-    // offers never rewrites what the user typed.
-    m_completer->setWidget(m_fields.city);
-    m_completer->popup()->setObjectName(m_fields.city->objectName() + QStringLiteral("Places"));
-
-    m_completer->popup()->installEventFilter(this);
-
     // Offers wait for a pause in typing: a fast typist who tabs on never
     // meets a list, and the atlas is asked once per pause, not per key.
     m_pause->setSingleShot(true);
@@ -65,7 +52,6 @@ PlaceFinder::PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *pare
         if (m_fields.city->hasFocus())
             offerPlaces(m_fields.city->text());
     });
-    connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this, &PlaceFinder::placePicked);
 
     // A new birth moment may fall in the other season; a zone picked by hand
     // stays as the user set it.
@@ -75,11 +61,35 @@ PlaceFinder::PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *pare
     connect(m_fields.dst, &QCheckBox::clicked, this, &PlaceFinder::zoneChangedByHand);
 }
 
+QCompleter *PlaceFinder::completer()
+{
+    if (m_completer)
+        return m_completer;
+    m_model = new QStandardItemModel(this);
+    m_completer = new QCompleter(m_model, this);
+    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_completer->setMaxVisibleItems(int(kMostOffered));
+    // Attached to the box but not installed in it, so that moving through the
+    // offers never rewrites what the user typed.
+    m_completer->setWidget(m_fields.city);
+    m_completer->popup()->setObjectName(m_fields.city->objectName() + QStringLiteral("Places"));
+    m_completer->popup()->installEventFilter(this);
+    connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this, &PlaceFinder::placePicked);
+    return m_completer;
+}
+
+void PlaceFinder::hideOffers()
+{
+    if (m_completer)
+        m_completer->popup()->hide();
+}
+
 bool PlaceFinder::eventFilter(QObject *watched, QEvent *event)
 {
     // Tab leaves the City box as usual: the offers close first, so that the
     // keys that follow reach the next box and not the list.
-    if (watched == m_completer->popup() && event->type() == QEvent::KeyPress) {
+    if (m_completer && watched == m_completer->popup() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
             m_completer->popup()->hide();
@@ -99,21 +109,23 @@ bool PlaceFinder::eventFilter(QObject *watched, QEvent *event)
 void PlaceFinder::offerPlaces(const QString &typed)
 {
     const QString prefix = typed.trimmed();
-    m_model->clear();
+    if (m_model)
+        m_model->clear();
     m_offered.clear();
     if (prefix.size() < 2) {
-        m_completer->popup()->hide();
+        hideOffers();
         return;
     }
     m_offered = m_atlas.findByPrefix(prefix.toStdString(), kMostOffered);
-    for (const AtlasPlace &place : m_offered)
-        m_model->appendRow(new QStandardItem(placeText(place)));
     if (m_offered.empty()) {
-        m_completer->popup()->hide();
+        hideOffers();
         return;
     }
-    m_completer->setCompletionPrefix(QString());
-    m_completer->complete();
+    QCompleter *offers = completer();
+    for (const AtlasPlace &place : m_offered)
+        m_model->appendRow(new QStandardItem(placeText(place)));
+    offers->setCompletionPrefix(QString());
+    offers->complete();
 }
 
 void PlaceFinder::placePicked(const QModelIndex &index)

@@ -35,7 +35,9 @@ public:
 
     PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *parent = nullptr);
 
-    QCompleter *completer() const { return m_completer; }
+    // The offers' completer, made on first use: most readings never look a
+    // place up.
+    QCompleter *completer();
 
     // Fills the person's fields from a place, as picking it does.
     void usePlace(const AtlasPlace &place);
@@ -43,23 +45,22 @@ public:
     // True while the zone and daylight saving are the atlas's own choice.
     bool zoneFromAtlas() const { return !m_zoneName.isEmpty(); }
 
+    // Offers the places that start with the typed text (two characters at least).
+    void offerPlaces(const QString &typed);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-public:
-    // Offers the places that start with the typed text (two characters at least).
-    void offerPlaces(const QString &typed);
-
-private:
+    void hideOffers();
     void placePicked(const QModelIndex &index);
     void chooseZone();
     void zoneChangedByHand();
 
     const Atlas &m_atlas;
     Fields m_fields;
-    QCompleter *m_completer;
-    QStandardItemModel *m_model;
+    QCompleter *m_completer = nullptr;
+    QStandardItemModel *m_model = nullptr;
     QTimer *m_pause;
     std::vector<AtlasPlace> m_offered;
     QByteArray m_zoneName;

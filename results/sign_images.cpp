@@ -2,8 +2,7 @@
 
 #include <QHash>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QImageReader>
 
 #include <array>
 
@@ -50,16 +49,14 @@ QPixmap RenderPicture(const QString &resource, QSize logicalSize, qreal devicePi
 
 QPixmap DrawPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio)
 {
-    QSvgRenderer renderer(resource);
-    if (!renderer.isValid())
+    // Qt's SVG image reader draws the picture at the asked size, antialiased
+    // on a transparent ground. Being a plug-in, it is loaded with the first
+    // picture rather than at start-up.
+    QImageReader reader(resource, "svg");
+    reader.setScaledSize(logicalSize * devicePixelRatio);
+    QImage image = reader.read();
+    if (image.isNull())
         return {};
-    QImage image(logicalSize * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
-    }
     image.setDevicePixelRatio(devicePixelRatio);
     return QPixmap::fromImage(image);
 }

@@ -138,7 +138,7 @@ chmod 0644 "$DEB"
 
 depends=$(dpkg-deb -f "$DEB" Depends)
 echo "$NAME: Depends: $depends"
-for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
     [[ $depends == *"$lib"* ]] || { echo "$NAME: Depends does not list $lib"; exit 1; }
 done
 
