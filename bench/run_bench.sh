@@ -2,7 +2,8 @@
 # Builds the program and its window benchmarks in Release form and measures,
 # in one run:
 #   - start-up, from exec to the first drawing into the birth-details window,
-#     and peak memory, against a Qt program that shows one empty window;
+#     and peak memory, against a Qt program that shows one empty window (and,
+#     for reference, the same window holding one label);
 #   - a reading, from the press of "Get Moon Sign Compatibility" until the
 #     results window is painted;
 #   - building, showing and saving the report.
@@ -76,29 +77,33 @@ log "Private display $display"
 
 # One start-up: a fresh runtime folder each time, since the program keeps
 # its single-instance lock there.
-start_once() { # name title binary
-    local runtime line
+start_once() { # name title binary [arguments...]
+    local name=$1 runtime line
+    shift
     runtime=$(mktemp -d "$work/runtime.XXXXXX")
     if ! line=$(env DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb \
-        "$watcher" "$2" "$3" 2>>"$work/startup.log"); then
+        "$watcher" "$@" 2>>"$work/startup.log"); then
         cat "$work/startup.log" >&2
-        echo "start-up of $1 failed" >&2
+        echo "start-up of $name failed" >&2
         exit 1
     fi
     rm -rf "$runtime"
-    echo "$1 $line"
+    echo "$name $line"
 }
 
 log "Start-up: 1 warm-up and $startup_runs measured runs of each, interleaved"
 start_once minimal minimal "$minimal" >/dev/null
+start_once label minimal "$minimal" --label >/dev/null
 start_once ours "$title" "$program" >/dev/null
 : >"$work/startup.txt"
 for ((i = 0; i < startup_runs; i++)); do
     if ((i % 2)); then
         start_once ours "$title" "$program" >>"$work/startup.txt"
+        start_once label minimal "$minimal" --label >>"$work/startup.txt"
         start_once minimal minimal "$minimal" >>"$work/startup.txt"
     else
         start_once minimal minimal "$minimal" >>"$work/startup.txt"
+        start_once label minimal "$minimal" --label >>"$work/startup.txt"
         start_once ours "$title" "$program" >>"$work/startup.txt"
     fi
 done
@@ -148,7 +153,7 @@ def fmt(s, digits=1):
 
 
 # Start-up lines: "<name> key=value ...".
-startup = {"ours": [], "minimal": []}
+startup = {"ours": [], "minimal": [], "label": []}
 with open(os.path.join(work, "startup.txt")) as f:
     for line in f:
         name, *pairs = line.split()
@@ -214,6 +219,10 @@ row("Start-up to window mapped (ms)", column("ours", "start_to_map_ms"), column(
 row("Start-up processor time (ms)", column("ours", "cpu_ms"), column("minimal", "cpu_ms"))
 row("Peak resident memory (MiB)", column("ours", "maxrss_kb", 1 / 1024), column("minimal", "maxrss_kb", 1 / 1024),
     ("ratio", 1.3))
+row("Reference, one-label window: start-up to first drawn frame (ms)", column("label", "shown_ms"),
+    column("minimal", "shown_ms"))
+row("Reference, one-label window: peak resident memory (MiB)", column("label", "maxrss_kb", 1 / 1024),
+    column("minimal", "maxrss_kb", 1 / 1024))
 row("Reading: press to results painted (ms)", summary(gui["BM_Reading"]), target=("below", 30), digits=2)
 row("First reading of a fresh process (ms)", summary(gui["BM_FirstReading"]), digits=2)
 row("Report built from the results (ms)", summary(gui["BM_BuildReport"]), target=("below", 50), digits=2)
@@ -230,7 +239,8 @@ print()
 print("Start-up: %d runs of each program on a private Xvfb without a window manager, interleaved after one "
       "warm-up; timed from just before exec to the first drawing into the mapped window (DAMAGE), memory is the "
       "child's ru_maxrss. Window timings: offscreen platform, medians of %d repetitions (first reading: %d fresh "
-      "processes). Spread: interquartile range; min–max." % (
+      "processes). Spread: interquartile range; min–max. The reference rows put the minimal window with one "
+      "label in the place of ours: what showing any text costs." % (
           startup_runs, len(gui["BM_Reading"]), len(gui["BM_FirstReading"])))
 print()
 print("%s: %d of the targets missed." % ("PASS" if failures == 0 else "FAIL", failures))

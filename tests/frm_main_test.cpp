@@ -1,12 +1,14 @@
 #include "gui_support.h"
 
 #include "app/front_label.h"
+#include "app/window_icon.h"
 #include "entry/number_field.h"
 #include "links/frm_about.h"
 #include "links/link_label.h"
 #include "results/frm_moon_sign.h"
 #include "results/sign_images.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +35,7 @@ class FrmMainTest : public QObject {
 
 private Q_SLOTS:
     void initialState();
+    void listsShareEntriesNotChoices();
     void validation_data();
     void validation();
     void numberFields_data();
@@ -50,6 +53,7 @@ private Q_SLOTS:
     void coordinateSearch();
     void advertDraw();
     void signPictures();
+    void windowIconMatchesItsDrawings();
 };
 
 void FrmMainTest::initialState()
@@ -80,6 +84,35 @@ void FrmMainTest::initialState()
     QCOMPARE(w.txtMLonM->maxLength(), 2);
     QCOMPARE(w.txtFLatM->maxLength(), 2);
     QVERIFY(w.txtMName->text().isEmpty() && w.txtFCountry->text().isEmpty());
+}
+
+void FrmMainTest::listsShareEntriesNotChoices()
+{
+    Session s;
+    frmMain &w = *s.main;
+    w.cboMYear->setCurrentIndex(83);
+    w.cmbMTimeZone->setCurrentIndex(34);
+    QCOMPARE(w.cboMYear->currentText(), QStringLiteral("1984"));
+    QCOMPARE(w.cboFYear->currentText(), QStringLiteral("1901"));
+    QCOMPARE(w.cmbFTimeZone->currentText(), QStringLiteral("Greenwich Mean Time,GMT,0.0"));
+
+    // Typing into a closed list picks the entry, as in any drop-down list.
+    w.cboFMonth->setFocus();
+    QTest::keyClicks(w.cboFMonth, QStringLiteral("Sep"));
+    QCOMPARE(w.cboFMonth->currentText(), QStringLiteral("September"));
+    QCOMPARE(w.cboMMonth->currentText(), QStringLiteral("January"));
+
+    // The open list shows every entry.
+    w.cboFDate->showPopup();
+    QCOMPARE(w.cboFDate->view()->model()->rowCount(), 31);
+    QCOMPARE(w.cboFDate->view()->model()->index(30, 0).data().toString(), QStringLiteral("31"));
+    w.cboFDate->hidePopup();
+
+    // Lists are as wide as their character counts, so the month list, sized
+    // for nine, holds its longest name.
+    const QFontMetrics metrics = w.cboMMonth->fontMetrics();
+    QVERIFY(w.cboMMonth->sizeHint().width() > metrics.horizontalAdvance(QStringLiteral("September")));
+    QVERIFY(w.cboMYear->sizeHint().width() < w.cboMMonth->sizeHint().width());
 }
 
 void FrmMainTest::validation_data()
@@ -537,6 +570,19 @@ void FrmMainTest::signPictures()
     QCOMPARE(shown.size(), QSize(SignPictureWidth, SignPictureHeight) * r->devicePixelRatioF());
     QCOMPARE(shown, SignPicture(SignImageIndex(r->txtMoonM->text().toStdString()), r->devicePixelRatioF()).toImage());
     QVERIFY(shown != DesignTimePicture(r->devicePixelRatioF()).toImage());
+}
+
+void FrmMainTest::windowIconMatchesItsDrawings()
+{
+    const QIcon icon = WindowIcon();
+    QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
+    for (int size : {16, 24, 32, 48, 64}) {
+        const QImage drawn = QImage(QStringLiteral(ZUVA_SOURCE_DIR "/content/icon/app-%1.png").arg(size))
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(!drawn.isNull());
+        const QImage shown = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(shown, drawn);
+    }
 }
 
 QTEST_MAIN(FrmMainTest)
