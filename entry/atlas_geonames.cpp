@@ -48,7 +48,7 @@ struct Index {
 };
 
 // The place library is opened on the first query, not at start-up: it
-// brings a dozen other libraries with it, and most readings never look a
+// brings seven other libraries with it, and most readings never look a
 // place up. Without it the atlas simply finds nothing.
 struct GeonamesFunctions {
     decltype(&geonames_get_n_cities) getCount = nullptr;
@@ -64,8 +64,8 @@ struct GeonamesFunctions {
 
     bool load()
     {
-        // Kept loaded for the rest of the run: the index holds no pointers
-        // into it, but unloading buys nothing.
+        // The library stays loaded for the rest of the run; the index keeps
+        // copies, not pointers into it.
         QLibrary library(QStringLiteral("geonames"), 0);
         if (!library.load())
             return false;
