@@ -86,14 +86,28 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-frmMoonSign *readOnce(Session &session)
+// Presses "Get Moon Sign Compatibility" and waits for the results window's
+// first paint; nullptr when none was painted or a message box came instead.
+frmMoonSign *pressAndPaint(Session &session)
 {
     session.main->cmdRashi->click();
     frmMoonSign *results = session.main->resultsWindow();
-    if (results)
-        paintedAfterEvents(results);
+    if (!results || !paintedAfterEvents(results) || !session.recorder.boxes.empty())
+        return nullptr;
     return results;
 }
+
+// The couple's reading, shown once, for the report benchmarks.
+struct ShownReading {
+    Session session;
+    frmMoonSign *results = nullptr;
+
+    ShownReading()
+    {
+        fillCouple(session);
+        results = pressAndPaint(session);
+    }
+};
 
 // The first reading of a process, with nothing loaded or cached yet. Only
 // meaningful as the first benchmark a process runs, one iteration.
@@ -104,11 +118,9 @@ void BM_FirstReading(benchmark::State &state)
     settle();
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        session.main->cmdRashi->click();
-        frmMoonSign *results = session.main->resultsWindow();
-        const bool painted = results && paintedAfterEvents(results);
+        frmMoonSign *results = pressAndPaint(session);
         state.SetIterationTime(seconds(start, Clock::now()));
-        if (!painted || !session.recorder.boxes.empty()) {
+        if (!results) {
             state.SkipWithError("no painted results window");
             break;
         }
@@ -123,11 +135,9 @@ void BM_Reading(benchmark::State &state)
     settle();
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        session.main->cmdRashi->click();
-        frmMoonSign *results = session.main->resultsWindow();
-        const bool painted = results && paintedAfterEvents(results);
+        frmMoonSign *results = pressAndPaint(session);
         state.SetIterationTime(seconds(start, Clock::now()));
-        if (!painted || !session.recorder.boxes.empty()) {
+        if (!results) {
             state.SkipWithError("no painted results window");
             break;
         }
@@ -143,16 +153,14 @@ BENCHMARK(BM_Reading)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_BuildReport(benchmark::State &state)
 {
-    Session session;
-    fillCouple(session);
-    frmMoonSign *results = readOnce(session);
-    if (!results) {
+    ShownReading reading;
+    if (!reading.results) {
         state.SkipWithError("no results window");
         return;
     }
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        auto report = std::make_unique<frmSave>(*results);
+        auto report = std::make_unique<frmSave>(*reading.results);
         state.SetIterationTime(seconds(start, Clock::now()));
         if (report->runs().empty()) {
             state.SkipWithError("empty report");
@@ -167,16 +175,14 @@ BENCHMARK(BM_BuildReport)->UseManualTime()->Unit(benchmark::kMillisecond);
 // Building, showing and painting the report window, as Print does.
 void BM_ShowReport(benchmark::State &state)
 {
-    Session session;
-    fillCouple(session);
-    frmMoonSign *results = readOnce(session);
-    if (!results) {
+    ShownReading reading;
+    if (!reading.results) {
         state.SkipWithError("no results window");
         return;
     }
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        auto report = std::make_unique<frmSave>(*results);
+        auto report = std::make_unique<frmSave>(*reading.results);
         report->show();
         const bool painted = paintedAfterEvents(report.get());
         state.SetIterationTime(seconds(start, Clock::now()));
@@ -192,15 +198,13 @@ BENCHMARK(BM_ShowReport)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_SaveReport(benchmark::State &state)
 {
-    Session session;
-    fillCouple(session);
-    frmMoonSign *results = readOnce(session);
+    ShownReading reading;
     QTemporaryDir folder;
-    if (!results || !folder.isValid()) {
+    if (!reading.results || !folder.isValid()) {
         state.SkipWithError("no results window or temporary folder");
         return;
     }
-    const frmSave report(*results);
+    const frmSave report(*reading.results);
     const QString path = folder.filePath(QStringLiteral("report.rtf"));
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();

@@ -83,9 +83,7 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     Label62->setObjectName(QStringLiteral("Label62"));
     Label62->setFont(VerdanaFont(16, true));
     Label62->setAlignment(Qt::AlignCenter);
-    QPalette headerPalette = Label62->palette();
-    headerPalette.setColor(QPalette::WindowText, QColor(128, 0, 128));
-    Label62->setPalette(headerPalette);
+    SetTextColour(Label62, QColor(128, 0, 128));
     outer->addWidget(Label62);
 
     auto *groups = new QHBoxLayout;
@@ -296,9 +294,7 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
     p.zoneNote->setObjectName(name("lbl", male, "ZoneNote"));
     p.zoneNote->setWordWrap(true);
     p.zoneNote->setFont(VerdanaFont(8));
-    QPalette notePalette = p.zoneNote->palette();
-    notePalette.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    p.zoneNote->setPalette(notePalette);
+    SetTextColour(p.zoneNote, QColor(192, 0, 0));
     p.zoneNote->hide();
     form->addRow(p.zoneNote);
 

@@ -1,5 +1,7 @@
 #include "links/link_label.h"
 
+#include "app/ui_font.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -10,9 +12,7 @@ LinkLabel::LinkLabel(const QString &text, std::function<void()> action, QWidget 
     setCursor(Qt::PointingHandCursor);
     setWordWrap(true);
     setTextFormat(Qt::PlainText);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    setPalette(p);
+    SetTextColour(this, QColor(255, 0, 0));
     // Reachable from the keyboard too: Tab to it, then Enter or Space.
     setFocusPolicy(Qt::TabFocus);
 }

@@ -26,21 +26,13 @@ const QColor kMoonText(192, 0, 0);
 const QColor kHeading(0, 64, 0);
 const QColor kLabelGround(224, 224, 224);
 
-void setTextColour(QWidget *w, const QColor &colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::Text, colour);
-    w->setPalette(p);
-}
-
 QLabel *heading(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     QFont f = VerdanaFont(11.25, true);
     f.setUnderline(true);
     label->setFont(f);
-    setTextColour(label, kHeading);
+    SetTextColour(label, kHeading);
     return label;
 }
 
@@ -159,13 +151,13 @@ QGroupBox *frmMoonSign::buildPerson(bool male)
         field->setAccessibleName(whose + QLatin1String(row.accessible));
         field->setReadOnly(true);
         field->setContextMenuPolicy(Qt::NoContextMenu);
-        setTextColour(field, kFieldText);
+        SetTextColour(field, kFieldText);
         form->addRow(QLatin1String(row.caption), field);
         fields.append(field);
     }
     QLineEdit *moon = fields.last();
     moon->setFont(VerdanaFont(0, true));
-    setTextColour(moon, kMoonText);
+    SetTextColour(moon, kMoonText);
     layout->addLayout(form);
     auto *note = new QLabel(group);
     note->setObjectName(male ? QStringLiteral("lblMoonNoteM") : QStringLiteral("lblMoonNoteF"));
@@ -173,7 +165,7 @@ QGroupBox *frmMoonSign::buildPerson(bool male)
     QFont noteFont = VerdanaFont(8);
     noteFont.setItalic(true);
     note->setFont(noteFont);
-    setTextColour(note, kMoonText);
+    SetTextColour(note, kMoonText);
     note->hide();
     layout->addWidget(note);
     (male ? lblMoonNoteM : lblMoonNoteF) = note;
@@ -243,7 +235,7 @@ void frmMoonSign::buildAnalysis()
     lblDescription->setWordWrap(true);
     lblDescription->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     lblDescription->setFont(VerdanaFont(8.25, true));
-    setTextColour(lblDescription, kFieldText);
+    SetTextColour(lblDescription, kFieldText);
     lblDescription->setTextFormat(Qt::PlainText);
     auto *scroll = new QScrollArea(Frame2);
     scroll->setWidget(lblDescription);

@@ -57,15 +57,8 @@ bool askForPrinter(QPrinter &printer, bool hasSelection, QWidget *parent)
 
 QColor colourOf(RunColour colour)
 {
-    switch (colour) {
-    case RunColour::Heading:
-        return {255, 0, 0};
-    case RunColour::Label:
-        return {128, 0, 0};
-    case RunColour::Value:
-        break;
-    }
-    return {0, 0, 0};
+    const Rgb rgb = RgbOf(colour);
+    return {rgb.red, rgb.green, rgb.blue};
 }
 
 std::string utf8(const QString &s)

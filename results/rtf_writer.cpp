@@ -111,15 +111,26 @@ char ColourIndex(RunColour colour)
     }
 }
 
+void AppendColourTable(std::string &out)
+{
+    out += "{\\colortbl;";
+    for (RunColour colour : {RunColour::Value, RunColour::Label, RunColour::Heading}) {
+        const Rgb rgb = RgbOf(colour);
+        out += "\\red" + std::to_string(rgb.red) + "\\green" + std::to_string(rgb.green) + "\\blue"
+            + std::to_string(rgb.blue) + ';';
+    }
+    out += "}\r\n";
+}
+
 } // namespace
 
 std::string WriteRtf(const std::vector<TextRun> &runs)
 {
     std::string out =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
-        "{\\fonttbl{\\f0\\fswiss\\fcharset0 Verdana;}}\r\n"
-        "{\\colortbl;\\red0\\green0\\blue0;\\red128\\green0\\blue0;\\red255\\green0\\blue0;}\r\n"
-        "\\pard\\plain\\f0\\fs20\r\n";
+        "{\\fonttbl{\\f0\\fswiss\\fcharset0 Verdana;}}\r\n";
+    AppendColourTable(out);
+    out += "\\pard\\plain\\f0\\fs20\r\n";
     for (const TextRun &run : runs) {
         // Each run is its own group, so nothing leaks into the next one. The
         // space ends \cfN even when the text starts with a digit or a letter.

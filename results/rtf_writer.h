@@ -5,9 +5,27 @@
 #include <vector>
 
 // Colours of the report. The document's colour table starts with the usual
-// empty "auto" entry, so a colour is written as \cf(value + 1):
-// \cf1 black, \cf2 RGB 128,0,0, \cf3 RGB 255,0,0.
+// empty "auto" entry, so a colour is written as \cf(value + 1): \cf1 for
+// values, \cf2 for labels, \cf3 for headings, with the RGB of RgbOf().
 enum class RunColour { Value = 0, Label = 1, Heading = 2 };
+
+struct Rgb {
+    int red, green, blue;
+};
+
+// The one definition of the report's colours, for the file and the window.
+constexpr Rgb RgbOf(RunColour colour)
+{
+    switch (colour) {
+    case RunColour::Label:
+        return {128, 0, 0};
+    case RunColour::Heading:
+        return {255, 0, 0};
+    case RunColour::Value:
+        break;
+    }
+    return {0, 0, 0};
+}
 
 struct TextRun {
     std::string text; // UTF-8; "\r\n", a lone "\n" or a lone "\r" is one line break
