@@ -98,21 +98,7 @@ cleanup() {
     stop_process "$B_PID" KILL
     stop_process "$A_PID" KILL
     stop_process "$XVFB_PID" TERM
-    if [[ $RESULT != PASS ]]; then
-        for f in "$WORK"/*.log "$WORK"/*.err "$WORK"/*.txt; do
-            [[ -s $f ]] || continue
-            echo "----- $(basename "$f") -----"
-            tail -n 60 "$f"
-        done
-    fi
-    rm -rf "$WORK"
-    if [[ $RESULT == PASS ]]; then
-        echo "$NAME: PASS (${SECONDS}s)"
-        exit 0
-    fi
-    echo "$NAME: FAIL${FAIL_REASON:+: $FAIL_REASON}"
-    if ((status == 0)); then status=1; fi
-    exit "$status"
+    finish_session "$status" 60 "$WORK"/*.log "$WORK"/*.err "$WORK"/*.txt
 }
 trap cleanup EXIT
 trap 'FAIL_REASON="interrupted"; exit 1' INT TERM HUP

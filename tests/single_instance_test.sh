@@ -52,22 +52,7 @@ cleanup() {
     stop_process "$B_PID" KILL
     stop_process "$A_PID" KILL
     stop_process "$XVFB_PID" TERM
-    if [[ $RESULT != PASS ]]; then
-        local f
-        for f in "$WORK"/*.log; do
-            [[ -s $f ]] || continue
-            echo "----- $(basename "$f") -----"
-            tail -n 40 "$f"
-        done
-    fi
-    rm -rf "$WORK"
-    if [[ $RESULT == PASS ]]; then
-        echo "$NAME: PASS (${SECONDS}s)"
-        exit 0
-    fi
-    echo "$NAME: FAIL${FAIL_REASON:+: $FAIL_REASON}"
-    if ((status == 0)); then status=1; fi
-    exit "$status"
+    finish_session "$status" 40 "$WORK"/*.log
 }
 trap cleanup EXIT
 trap 'FAIL_REASON="interrupted"; exit 1' INT TERM HUP

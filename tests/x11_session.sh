@@ -1,6 +1,7 @@
 # Shared by the tests that drive the real program on a private X server.
 # Sourced after the caller sets NAME, WORK (a private folder), POLL and
 # WINDOW_TIMEOUT; defines FAIL_REASON, XVFB_PID, WINDOWS and RUNTIME_DIR.
+# The caller sets RESULT=PASS once every check has passed.
 # shellcheck shell=bash
 
 # shellcheck disable=SC2034 # read by the caller's exit handler
@@ -97,4 +98,26 @@ start_private_x() {
     unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORMTHEME \
         QT_STYLE_OVERRIDE XDG_CURRENT_DESKTOP DESKTOP_SESSION
     log "Xvfb on $DISPLAY, runtime folder $RUNTIME_DIR"
+}
+
+# Ends the test from its exit handler: after a failure shows the last LINES
+# lines of each non-empty file given, removes WORK and exits with the verdict.
+finish_session() { # STATUS LINES FILE...
+    local status=$1 lines=$2 f
+    shift 2
+    if [[ $RESULT != PASS ]]; then
+        for f in "$@"; do
+            [[ -s $f ]] || continue
+            echo "----- $(basename "$f") -----"
+            tail -n "$lines" "$f"
+        done
+    fi
+    rm -rf "$WORK"
+    if [[ $RESULT == PASS ]]; then
+        echo "$NAME: PASS (${SECONDS}s)"
+        exit 0
+    fi
+    echo "$NAME: FAIL${FAIL_REASON:+: $FAIL_REASON}"
+    if ((status == 0)); then status=1; fi
+    exit "$status"
 }
