@@ -2,6 +2,7 @@
 // survive, with bad UTF-8 as U+FFFD and every line break as "\r\n".
 #include "results/rtf_reader.h"
 #include "results/rtf_writer.h"
+#include "tests/fuzz/line_breaks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -76,22 +77,6 @@ std::string Sanitised(std::string_view in)
         } else {
             AppendUtf8(out, 0xFFFD);
             ++at;
-        }
-    }
-    return out;
-}
-
-// "\r\n", a lone "\r" and a lone "\n" all become "\r\n".
-std::string LineBreaksNormalised(std::string_view in)
-{
-    std::string out;
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] == '\r' || in[i] == '\n') {
-            if (in[i] == '\r' && i + 1 < in.size() && in[i + 1] == '\n')
-                ++i;
-            out += "\r\n";
-        } else {
-            out += in[i];
         }
     }
     return out;

@@ -2,6 +2,7 @@
 // has paired braces, and what it read survives another write and read.
 #include "results/rtf_reader.h"
 #include "results/rtf_writer.h"
+#include "tests/fuzz/line_breaks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,23 +18,6 @@ void Fail(const char *what)
 {
     std::fprintf(stderr, "fuzz_rtf_reader: %s\n", what);
     std::abort();
-}
-
-// The reader may hand back a lone "\r" or "\n" (from \'0d or \u10?); the
-// writer turns each into a paragraph, which reads back as "\r\n".
-std::string LineBreaksNormalised(std::string_view in)
-{
-    std::string out;
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] == '\r' || in[i] == '\n') {
-            if (in[i] == '\r' && i + 1 < in.size() && in[i + 1] == '\n')
-                ++i;
-            out += "\r\n";
-        } else {
-            out += in[i];
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -56,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             Fail("reader handed back an empty run");
         if (i > 0 && expected[i].bold == expected[i - 1].bold && expected[i].colour == expected[i - 1].colour)
             Fail("reader left two neighbouring runs in the same format");
+        // A lone "\r" or "\n" read from \'0d or \u10? comes back as "\r\n".
         expected[i].text = LineBreaksNormalised(expected[i].text);
     }
     const RtfReadResult again = ReadRtf(WriteRtf(read.runs));
