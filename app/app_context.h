@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/atlas.h"
 #include "astro/birth_input.h"
 #include "astro/western_ephemeris.h"
 #include "astro/western_planet_position.h"
+#include "astro/zone_table.h"
 #include "compat/compatibility_table.h"
-#include "entry/atlas.h"
-#include "entry/zone_table.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "entry/zone_table.h"
+#include "astro/zone_table.h"
 
 // Positions follow the display order of both zone lists. Hours and minutes
 // are the amount to add to local clock time to obtain Universal Time.

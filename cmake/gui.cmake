@@ -33,7 +33,7 @@ add_library(zuva_gui STATIC
     entry/place_finder.h entry/place_finder.cpp
     links/web_addresses.h
     links/url_opener.h links/url_opener.cpp
-    links/mod_help.h links/mod_help.cpp
+    links/web_pages.h links/web_pages.cpp
     links/link_label.h links/link_label.cpp
     links/frm_about.h links/frm_about.cpp
     links/help_menus.h links/help_menus.cpp
@@ -41,7 +41,7 @@ add_library(zuva_gui STATIC
     results/clipboard_guard.h results/clipboard_guard.cpp
     results/sign_images.h results/sign_images.cpp
     results/frm_moon_sign.h results/frm_moon_sign.cpp
-    results/mod_rtb.h results/mod_rtb.cpp
+    results/report_links.h results/report_links.cpp
     results/frm_save.h results/frm_save.cpp
     content/content.qrc)
 target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport)

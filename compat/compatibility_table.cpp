@@ -1,6 +1,6 @@
 #include "compat/compatibility_table.h"
 
-#include "compat/mod_moonsign.h"
+#include "compat/rating_conversions.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "compat/mod_moonsign.h"
+#include "compat/rating_conversions.h"
 
 #include <cmath>
 #include <cstdio>

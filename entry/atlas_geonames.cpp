@@ -1,4 +1,4 @@
-#include "entry/atlas.h"
+#include "app/atlas.h"
 
 #include <geonames.h>
 

@@ -1,4 +1,4 @@
-#include "entry/atlas.h"
+#include "app/atlas.h"
 
 // Built when no place database was available: the form falls back to typing.
 std::unique_ptr<Atlas> MakeSystemAtlas()

@@ -1,6 +1,6 @@
 #include "entry/place_finder.h"
 
-#include "entry/atlas.h"
+#include "app/atlas.h"
 #include "entry/zone_choice.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/atlas.h"
+#include "app/atlas.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "entry/zone_choice.h"
 
-#include "entry/zone_table.h"
+#include "astro/zone_table.h"
 
 #include <QDateTime>
 #include <QLatin1StringView>

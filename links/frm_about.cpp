@@ -4,7 +4,7 @@
 #include "app/resources.h"
 #include "app/ui_font.h"
 #include "links/link_label.h"
-#include "links/mod_help.h"
+#include "links/web_pages.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

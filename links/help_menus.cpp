@@ -1,7 +1,7 @@
 #include "links/help_menus.h"
 
 #include "links/frm_about.h"
-#include "links/mod_help.h"
+#include "links/web_pages.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,4 +1,4 @@
-#include "links/mod_help.h"
+#include "links/web_pages.h"
 
 #include "links/url_opener.h"
 #include "links/web_addresses.h"

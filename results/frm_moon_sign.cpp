@@ -6,7 +6,7 @@
 #include "compat/compatibility_table.h"
 #include "links/help_menus.h"
 #include "links/link_label.h"
-#include "links/mod_help.h"
+#include "links/web_pages.h"
 #include "results/clipboard_guard.h"
 #include "results/frm_save.h"
 #include "results/sign_images.h"

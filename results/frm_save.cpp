@@ -4,7 +4,7 @@
 #include "app/message_box.h"
 #include "app/ui_font.h"
 #include "links/link_label.h"
-#include "links/mod_help.h"
+#include "links/web_pages.h"
 #include "results/clipboard_guard.h"
 #include "results/frm_moon_sign.h"
 

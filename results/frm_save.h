@@ -1,7 +1,7 @@
 #pragma once
 
-#include "results/mod_rtb.h"
 #include "results/report_document.h"
+#include "results/report_links.h"
 
 #include <QDialog>
 #include <QPrinter>

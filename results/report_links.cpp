@@ -1,4 +1,4 @@
-#include "results/mod_rtb.h"
+#include "results/report_links.h"
 
 #include "links/url_opener.h"
 

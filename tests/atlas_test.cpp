@@ -1,8 +1,8 @@
+#include "app/atlas.h"
 #include "astro/sign_change.h"
 #include "astro/western_ephemeris.h"
-#include "entry/atlas.h"
+#include "astro/zone_table.h"
 #include "entry/zone_choice.h"
-#include "entry/zone_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "compat/compatibility_table.h"
-#include "compat/mod_moonsign.h"
+#include "compat/rating_conversions.h"
 
 #include <gtest/gtest.h>
 

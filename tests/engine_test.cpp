@@ -1,7 +1,7 @@
 #include "astro/western_ephemeris.h"
 #include "astro/western_planet_position.h"
+#include "astro/zone_table.h"
 #include "entry/sign_name_table.h"
-#include "entry/zone_table.h"
 
 #include <gtest/gtest.h>
 

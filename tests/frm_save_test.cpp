@@ -1,7 +1,7 @@
 #include "gui_support.h"
 
 #include "results/frm_save.h"
-#include "results/rtf_reader.h"
+#include "tests/support/rtf_reader.h"
 
 #include <QClipboard>
 #include <QDir>

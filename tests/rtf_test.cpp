@@ -1,5 +1,5 @@
-#include "results/rtf_reader.h"
 #include "results/rtf_writer.h"
+#include "tests/support/rtf_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Writes runs cut from the input, then reads the document back: the text must
 // survive, with bad UTF-8 as U+FFFD and every line break as "\r\n".
-#include "results/rtf_reader.h"
 #include "results/rtf_writer.h"
 #include "tests/fuzz/line_breaks.h"
+#include "tests/support/rtf_reader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Reads whatever comes in as RTF. It must never crash; a document it accepts
 // has paired braces, and what it read survives another write and read.
-#include "results/rtf_reader.h"
 #include "results/rtf_writer.h"
 #include "tests/fuzz/line_breaks.h"
+#include "tests/support/rtf_reader.h"
 
 #include <cstddef>
 #include <cstdint>

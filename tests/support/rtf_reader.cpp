@@ -1,4 +1,4 @@
-#include "results/rtf_reader.h"
+#include "tests/support/rtf_reader.h"
 
 #include <cstddef>
 #include <cstdint>
