@@ -9,21 +9,29 @@
 
 // A birth place as the atlas knows it. Latitude is negative south of the
 // equator, longitude negative west of Greenwich; timeZone is an IANA name.
+// The names come in the machine's language where the atlas has them;
+// englishCity is the city's English name (the same text when no other).
 struct AtlasPlace {
     std::string city, state, country, timeZone;
     double latitude = 0.0, longitude = 0.0;
     unsigned population = 0;
+    std::string englishCity;
 };
 
 class Atlas {
 public:
     virtual ~Atlas() = default;
 
-    // Places whose name starts with the prefix (case-insensitive), most
-    // populous first, at most `limit`. An empty or malformed prefix finds
-    // nothing. The first call may read the whole database, which takes a
-    // noticeable moment; it is safe to make that call from a worker thread.
+    // Places whose name, in the machine's language or in English, starts
+    // with the prefix, ignoring case and accents; a place named exactly so
+    // first, then the most populous, at most `limit`. An empty or malformed
+    // prefix finds nothing. The first call may read the whole database, which
+    // takes a noticeable moment; it is safe to make that call from a worker
+    // thread.
     virtual std::vector<AtlasPlace> findByPrefix(std::string_view prefix, std::size_t limit) const = 0;
+
+    // Every place the atlas holds, in its own order.
+    virtual const std::vector<AtlasPlace> &allPlaces() const = 0;
 };
 
 // nullptr when the program was built without an atlas.

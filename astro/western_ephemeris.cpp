@@ -234,8 +234,7 @@ std::string FormatPosition(double longitude)
 void WesternEphemeris::ComputeMoonPosition(const BirthInput &input)
 {
     const double localClockHours = input.Hour + input.Minute / 60.0;
-    const double zoneCorrection = input.ZoneHours + input.ZoneMinutes / 60.0;
-    const double ut = UniversalTimeHours(localClockHours, zoneCorrection, input.IsDaylightSaving);
+    const double ut = UniversalTimeHours(localClockHours, ZoneCorrectionInHours(input), input.IsDaylightSaving);
     const double dayNumber = JulianDayNumber(input.Month, input.Day, input.Year);
     const double T = JulianCenturies(dayNumber, ut);
     AssignPosition(m_moonPositionText, MoonLongitude(T));

@@ -84,4 +84,13 @@ void ZoneCorrectionFromPosition(int position, ZoneCorrection &correction)
     const ZoneRow &row = ZoneCorrectionTable[static_cast<std::size_t>(position)];
     correction.Hours = row.Hours;
     correction.Minutes = row.Minutes;
+    correction.Seconds = 0;
+}
+
+ZoneCorrection ZoneCorrectionFromOffset(int offsetSeconds)
+{
+    // The correction is the offset's opposite; every part keeps its sign.
+    const int correction = -offsetSeconds;
+    return {static_cast<std::int16_t>(correction / 3600), static_cast<std::int16_t>(correction / 60 % 60),
+            static_cast<std::int16_t>(correction % 60)};
 }

@@ -55,3 +55,54 @@ Qt::ItemFlags NumberListModel::flags(const QModelIndex &index) const
 {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
 }
+
+ZoneListModel::ZoneListModel(const QStringList &rows, QObject *parent)
+    : QAbstractListModel(parent)
+    , m_rows(rows)
+{
+}
+
+int ZoneListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size()) + (m_hasExtra ? 1 : 0);
+}
+
+QVariant ZoneListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= rowCount())
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    return index.row() < m_rows.size() ? m_rows.at(index.row()) : m_extraText;
+}
+
+Qt::ItemFlags ZoneListModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+}
+
+void ZoneListModel::setExtraEntry(const QString &text, int offsetSeconds)
+{
+    m_extraOffset = offsetSeconds;
+    m_extraText = text;
+    const int position = extraEntryPosition();
+    if (m_hasExtra) {
+        Q_EMIT dataChanged(index(position), index(position));
+        return;
+    }
+    beginInsertRows({}, position, position);
+    m_hasExtra = true;
+    endInsertRows();
+}
+
+void ZoneListModel::removeExtraEntry()
+{
+    if (!m_hasExtra)
+        return;
+    const int position = extraEntryPosition();
+    beginRemoveRows({}, position, position);
+    m_hasExtra = false;
+    m_extraText.clear();
+    m_extraOffset = 0;
+    endRemoveRows();
+}

@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QComboBox>
+#include <QStringList>
 
 // A drop-down list as wide as a given number of characters, like Qt's own
 // sizing by a minimum contents length, but without building the pop-up list
@@ -34,4 +35,33 @@ public:
 private:
     int m_first;
     int m_count;
+};
+
+// One person's zone list: the zone table's rows, shared with the other
+// person's list, and at most one extra entry after them holding an exact
+// offset that no row has.
+class ZoneListModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    ZoneListModel(const QStringList &rows, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // Adds the extra entry, or replaces its text and offset.
+    void setExtraEntry(const QString &text, int offsetSeconds);
+    void removeExtraEntry();
+    bool hasExtraEntry() const { return m_hasExtra; }
+    // The extra entry's position, just after the rows.
+    int extraEntryPosition() const { return static_cast<int>(m_rows.size()); }
+    // The clock's lead on Universal Time that the extra entry stands for.
+    int extraOffsetSeconds() const { return m_extraOffset; }
+
+private:
+    QStringList m_rows;
+    QString m_extraText;
+    int m_extraOffset = 0;
+    bool m_hasExtra = false;
 };

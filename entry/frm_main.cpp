@@ -62,6 +62,7 @@ struct frmMain::Person {
     QGroupBox *zoneFrame;
     QPushButton *browser;
     QLabel *zoneNote;
+    ZoneListModel *zones = nullptr;
     PlaceFinder *places = nullptr;
 };
 
@@ -159,7 +160,7 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
             p->places = new PlaceFinder(*m_context.atlas,
                                         {p->city, p->state, p->country, p->lonD, p->lonM, p->latD, p->latM, p->longitude,
                                          p->latitude, p->month, p->day, p->year, p->hour, p->minute, p->zone, p->dst,
-                                         p->zoneNote},
+                                         p->zoneNote, p->zones},
                                         this);
         }
     }
@@ -343,20 +344,21 @@ void frmMain::buildMenus()
 
 void frmMain::Form_Load()
 {
-    // Both people choose from the same read-only lists.
+    // Both people choose from the same read-only lists; each zone list may
+    // also hold an exact offset of its own after the table's rows.
     QStringList zoneTexts;
     zoneTexts.reserve(static_cast<qsizetype>(ZoneCorrectionTable.size()));
     for (const ZoneRow &row : ZoneCorrectionTable)
         zoneTexts.append(QString::fromUtf8(row.ListText.data(), static_cast<qsizetype>(row.ListText.size())));
     auto *months = new QStringListModel(kMonthNames, this);
-    auto *zones = new QStringListModel(zoneTexts, this);
     auto *days = new NumberListModel(1, 31, this);
     auto *years = new NumberListModel(1901, 2050, this);
     auto *hours = new NumberListModel(0, 23, this);
     auto *sixty = new NumberListModel(0, 59, this);
     for (Person *p : {m_male, m_female}) {
         p->month->setModel(months);
-        p->zone->setModel(zones);
+        p->zones = new ZoneListModel(zoneTexts, this);
+        p->zone->setModel(p->zones);
         p->day->setModel(days);
         p->year->setModel(years);
         p->hour->setModel(hours);
@@ -378,12 +380,21 @@ void frmMain::BringAdvertToFront(bool cobrand)
 
 void frmMain::Zone_Calculation()
 {
-    ZoneCorrectionFromPosition(cmbMTimeZone->currentIndex(), m_context.zoneCorrection);
+    zoneCorrectionFor(*m_male);
 }
 
 void frmMain::Zone_Calculation_female()
 {
-    ZoneCorrectionFromPosition(cmbFTimeZone->currentIndex(), m_context.zoneCorrection);
+    zoneCorrectionFor(*m_female);
+}
+
+void frmMain::zoneCorrectionFor(const Person &p)
+{
+    // The extra entry after the rows holds the place's exact offset.
+    if (p.zones->hasExtraEntry() && p.zone->currentIndex() == p.zones->extraEntryPosition())
+        m_context.zoneCorrection = ZoneCorrectionFromOffset(p.zones->extraOffsetSeconds());
+    else
+        ZoneCorrectionFromPosition(p.zone->currentIndex(), m_context.zoneCorrection);
 }
 
 bool frmMain::ValidateBirthDetails()
@@ -445,6 +456,7 @@ void frmMain::fillBirthInput(const Person &p)
     // The zone's own signed correction reaches the engine.
     in.ZoneHours = m_context.zoneCorrection.Hours;
     in.ZoneMinutes = m_context.zoneCorrection.Minutes;
+    in.ZoneSeconds = m_context.zoneCorrection.Seconds;
     in.LonDegrees = wholeNumber(p.lonD);
     in.LonMinutes = wholeNumber(p.lonM);
     in.LatDegrees = wholeNumber(p.latD);
@@ -459,7 +471,7 @@ void frmMain::computePerson(const Person &p, std::string &signName, std::string 
     fillBirthInput(p);
     const BirthInput &in = m_context.birthInput;
     signChangeNote = SignChangeNote(FindSignChangeOnDay(in.Year, in.Month, in.Day,
-                                                        in.ZoneHours + in.ZoneMinutes / 60.0, in.IsDaylightSaving));
+                                                        ZoneCorrectionInHours(in), in.IsDaylightSaving));
     m_context.ephemeris.ComputeMoonPosition(m_context.birthInput);
     m_context.planetPosition.BuildPositionList(m_context.ephemeris.MoonPositionText());
     const auto sign = SignNameFromShortPosition(m_context.planetPosition.PositionList()[WesternPlanetPosition::MoonEntry]);

@@ -93,6 +93,7 @@ private:
     QGroupBox *buildPerson(Person &p, bool male);
     bool ValidateBirthDetails();
     bool validatePerson(const Person &p, bool male);
+    void zoneCorrectionFor(const Person &p);
     void fillBirthInput(const Person &p);
     void computePerson(const Person &p, std::string &signName, std::string &signChangeNote);
     void ComputeMoonSigns();

@@ -1,9 +1,12 @@
 #include "entry/place_finder.h"
 
 #include "app/atlas.h"
+#include "astro/zone_table.h"
+#include "entry/choice_lists.h"
 #include "entry/zone_choice.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +14,7 @@
 #include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStandardItemModel>
 #include <QTimer>
 
@@ -45,7 +49,9 @@ PlaceFinder::PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *pare
     // meets a list, and the atlas is asked once per pause, not per key.
     m_pause->setSingleShot(true);
     m_pause->setInterval(250);
+    m_fields.city->setPlaceholderText(QStringLiteral("Type a city, then pick it from the list"));
     connect(m_fields.city, &QLineEdit::textEdited, this, [this] {
+        cityEdited();
         m_pause->start();
     });
     connect(m_pause, &QTimer::timeout, this, [this] {
@@ -87,23 +93,63 @@ void PlaceFinder::hideOffers()
 
 bool PlaceFinder::eventFilter(QObject *watched, QEvent *event)
 {
-    // Tab leaves the City box as usual: the offers close first, so that the
-    // keys that follow reach the next box and not the list.
-    if (m_completer && watched == m_completer->popup() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+    if (!m_completer || watched != m_completer->popup())
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress)
+        return handleOfferKey(static_cast<QKeyEvent *>(event)->key()) || QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A click outside the open list closes it and still does what it
+        // would have done with no list open.
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (!m_completer->popup()->rect().contains(press->position().toPoint())) {
             m_completer->popup()->hide();
-            const bool forward = key == Qt::Key_Tab;
-            QWidget *next = m_fields.city;
-            do {
-                next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
-            } while (next != m_fields.city
-                     && !((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled()));
-            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            replayClickOutside(press->globalPosition().toPoint());
             return true;
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool PlaceFinder::handleOfferKey(int key)
+{
+    QAbstractItemView *list = m_completer->popup();
+    // Tab leaves the City box as usual: the offers close first, so that the
+    // keys that follow reach the next box and not the list.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        list->hide();
+        const bool forward = key == Qt::Key_Tab;
+        QWidget *next = m_fields.city;
+        do {
+            next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
+        } while (next != m_fields.city
+                 && !((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled()));
+        next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    // Enter picks the offer the user has highlighted; with none it only
+    // closes the list. Either way the key goes no further.
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const QModelIndex current = list->currentIndex();
+        const bool highlighted = current.isValid() && list->selectionModel()->isSelected(current);
+        list->hide();
+        if (highlighted)
+            placePicked(current);
+        return true;
+    }
+    return false;
+}
+
+void PlaceFinder::replayClickOutside(const QPoint &globalPosition)
+{
+    QWidget *target = QApplication::widgetAt(globalPosition);
+    if (!target || target->window() == m_completer->popup())
+        return;
+    const QPointF local = target->mapFromGlobal(QPointF(globalPosition));
+    const QPointF global(globalPosition);
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, global, Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
 }
 
 void PlaceFinder::offerPlaces(const QString &typed)
@@ -151,7 +197,9 @@ void PlaceFinder::usePlace(const AtlasPlace &place)
     m_fields.latM->setText(QString::number(lat.minutes));
     m_fields.latitude->button(lat.negative ? 1 : 0)->setChecked(true);
 
+    m_placeName = qt(place.city);
     m_zoneName = QByteArray::fromStdString(place.timeZone);
+    showNote({});
     chooseZone();
 }
 
@@ -165,21 +213,45 @@ void PlaceFinder::chooseZone()
     if (!date.isValid()) // 31 April and the like: validation speaks of those later
         date = QDate(year, month, 1);
     const ZoneChoice choice = ChooseZone(m_zoneName, date, m_fields.hour->currentText().toInt(),
-                                         m_fields.minute->currentText().toInt());
+                                         m_fields.minute->currentText().toInt(), m_placeName);
     if (choice.found) {
-        m_fields.zone->setCurrentIndex(choice.zonePosition);
+        ZoneListModel *zones = m_fields.zoneList;
+        if (choice.zonePosition == static_cast<int>(ZoneCount)) {
+            zones->setExtraEntry(choice.extraEntryText, choice.offsetSeconds);
+            m_fields.zone->setCurrentIndex(zones->extraEntryPosition());
+        } else {
+            // Selection moves to the row before the extra entry goes.
+            m_fields.zone->setCurrentIndex(choice.zonePosition);
+            zones->removeExtraEntry();
+        }
         m_fields.dst->setChecked(choice.daylightSaving);
-        m_fields.zoneNote->clear();
-        m_fields.zoneNote->hide();
-    } else {
-        m_fields.zoneNote->setText(choice.note);
-        m_fields.zoneNote->show();
     }
+    showNote(choice.note);
+}
+
+void PlaceFinder::showNote(const QString &note)
+{
+    m_fields.zoneNote->setText(note);
+    m_fields.zoneNote->setVisible(!note.isEmpty());
 }
 
 void PlaceFinder::zoneChangedByHand()
 {
     m_zoneName.clear();
-    m_fields.zoneNote->clear();
-    m_fields.zoneNote->hide();
+    showNote({});
+    if (m_fields.zone->currentIndex() != m_fields.zoneList->extraEntryPosition())
+        m_fields.zoneList->removeExtraEntry();
+}
+
+void PlaceFinder::cityEdited()
+{
+    // The picked place no longer speaks for the typed text: the zone stops
+    // following the birth moment, and nothing already filled is touched.
+    if (m_placeName.isEmpty())
+        return;
+    m_zoneName.clear();
+    showNote(QStringLiteral("The coordinates and zone are still those of %1 until another place is picked "
+                            "or the zone is set by hand.")
+                 .arg(m_placeName));
+    m_placeName.clear();
 }

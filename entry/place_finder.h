@@ -17,10 +17,14 @@ class QLineEdit;
 class QStandardItemModel;
 class QTimer;
 class QModelIndex;
+class ZoneListModel;
 
 // One person's birth-place look-up: after two typed characters the City box
 // offers matching places; picking one fills the place, its coordinates and
-// the zone for the birth moment. Typing alone changes nothing else.
+// the zone for the birth moment, to the second: where no zone row has the
+// place's offset, an extra entry after the rows holds it. Typing alone
+// changes nothing else; once the City text is edited after a pick, a note
+// says the other fields still belong to the picked place.
 class PlaceFinder : public QObject {
     Q_OBJECT
 
@@ -31,6 +35,7 @@ public:
         QComboBox *month, *day, *year, *hour, *minute, *zone;
         QCheckBox *dst;
         QLabel *zoneNote;
+        ZoneListModel *zoneList;
     };
 
     PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *parent = nullptr);
@@ -45,6 +50,9 @@ public:
     // True while the zone and daylight saving are the atlas's own choice.
     bool zoneFromAtlas() const { return !m_zoneName.isEmpty(); }
 
+    // The picked place's city, as the pick filled it in; empty before any pick.
+    QString pickedPlace() const { return m_placeName; }
+
     // Offers the places that start with the typed text (two characters at least).
     void offerPlaces(const QString &typed);
 
@@ -56,6 +64,10 @@ private:
     void placePicked(const QModelIndex &index);
     void chooseZone();
     void zoneChangedByHand();
+    void cityEdited();
+    void showNote(const QString &note);
+    bool handleOfferKey(int key);
+    void replayClickOutside(const QPoint &globalPosition);
 
     const Atlas &m_atlas;
     Fields m_fields;
@@ -64,4 +76,5 @@ private:
     QTimer *m_pause;
     std::vector<AtlasPlace> m_offered;
     QByteArray m_zoneName;
+    QString m_placeName;
 };

@@ -8,35 +8,11 @@
 #include <QLocale>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <cstdlib>
+#include <set>
 
 namespace {
-
-// "UTC+05:45", with seconds only for the odd offsets of local mean time.
-QString OffsetText(int seconds)
-{
-    const int a = std::abs(seconds);
-    QString text = QStringLiteral("UTC%1%2:%3")
-                       .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-                       .arg(a / 3600, 2, 10, QLatin1Char('0'))
-                       .arg(a / 60 % 60, 2, 10, QLatin1Char('0'));
-    if (a % 60 != 0)
-        text += QStringLiteral(":%1").arg(a % 60, 2, 10, QLatin1Char('0'));
-    return text;
-}
-
-// "2 hours", "30 minutes", "1 hour 20 minutes".
-QString DurationText(int seconds)
-{
-    const int hours = seconds / 3600;
-    const int minutes = seconds / 60 % 60;
-    QStringList parts;
-    if (hours != 0)
-        parts << (hours == 1 ? QStringLiteral("1 hour") : QStringLiteral("%1 hours").arg(hours));
-    if (minutes != 0)
-        parts << (minutes == 1 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(minutes));
-    return parts.join(QLatin1Char(' '));
-}
 
 ZoneChoice NotFound(const QString &note)
 {
@@ -91,6 +67,81 @@ int Preference(const ZoneRow &row, const QString &standardAbbreviation, const QS
     return 2;
 }
 
+// Among rows that hold the whole offset, summer shift included (British
+// Double Summer Time for London in 1944): the zone's own abbreviation first,
+// then a row named after the country, then seasonal rows.
+int TotalPreference(const ZoneRow &row, const QString &abbreviationNow, const QString &country)
+{
+    const QString name = RowName(row);
+    if (RowAbbreviation(row) == abbreviationNow)
+        return 0;
+    if (!country.isEmpty() && name.contains(country, Qt::CaseInsensitive))
+        return 1;
+    return NamesSeasonalTime(name) ? 2 : 3;
+}
+
+// The best row for an offset (seconds ahead of UT) under a preference, or -1.
+template<typename Rank>
+int BestRow(int offset, Rank rank)
+{
+    int best = -1;
+    int bestRank = 0;
+    for (int i = 0; i < static_cast<int>(ZoneCount); ++i) {
+        const ZoneRow &row = ZoneCorrectionTable[static_cast<std::size_t>(i)];
+        // Rows store the correction towards UT, the opposite of the offset.
+        if (-(row.Hours * 60 + row.Minutes) * 60 != offset)
+            continue;
+        const int r = rank(row);
+        if (best < 0 || r < bestRank) {
+            best = i;
+            bestRank = r;
+        }
+    }
+    return best;
+}
+
+// The instants (seconds since the epoch) at which the zone's clock showed
+// the local time: none when the clocks skipped it, two when they went back
+// over it, earliest first.
+std::vector<qint64> InstantsShowing(const QTimeZone &zone, const QDateTime &local)
+{
+    const qint64 clock = local.toSecsSinceEpoch(); // the clock reading taken as UTC
+    const auto offsetAt = [&zone](qint64 at) {
+        return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(at, QTimeZone::utc()));
+    };
+    // Every offset in force within two days either side.
+    constexpr qint64 window = 2 * 86400;
+    std::set<int> offsets{offsetAt(clock - window), offsetAt(clock + window)};
+    for (const QTimeZone::OffsetData &d :
+         zone.transitions(QDateTime::fromSecsSinceEpoch(clock - window, QTimeZone::utc()),
+                          QDateTime::fromSecsSinceEpoch(clock + window, QTimeZone::utc())))
+        offsets.insert(d.offsetFromUtc);
+    std::vector<qint64> instants;
+    for (const int offset : offsets) {
+        const qint64 at = clock - offset;
+        if (offsetAt(at) == offset)
+            instants.push_back(at);
+    }
+    std::sort(instants.begin(), instants.end());
+    return instants;
+}
+
+// What the extra entry says the clock was: the zone's English name, or
+// local mean time for the offsets of a town's own sundial time.
+QString ClockName(const QTimeZone &zone, const QDateTime &moment, int offset)
+{
+    if (offset % 60 != 0)
+        return QStringLiteral("Local mean time");
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QString name = zone.displayName(moment, QTimeZone::LongName, english);
+    if (!name.isEmpty() && !name.startsWith(QLatin1StringView("GMT")) && !name.startsWith(QLatin1StringView("UTC")))
+        return name;
+    const QString abbreviation = zone.abbreviation(moment);
+    const bool lettersOnly = !abbreviation.isEmpty()
+        && std::all_of(abbreviation.begin(), abbreviation.end(), [](QChar c) { return c.isLetter(); });
+    return lettersOnly ? abbreviation : QStringLiteral("Local time");
+}
+
 // The abbreviation of the standard time in force around the moment: the
 // moment's own, or that of the latest period before it without daylight saving.
 QString StandardAbbreviation(const QTimeZone &zone, const QDateTime &moment)
@@ -124,7 +175,19 @@ int ListStandardOffset(const QTimeZone &zone, const QDateTime &moment, int total
 
 } // namespace
 
-ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minute)
+QString OffsetText(int offsetSeconds)
+{
+    const int a = std::abs(offsetSeconds);
+    QString text = QStringLiteral("UTC%1%2:%3")
+                       .arg(offsetSeconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                       .arg(a / 3600, 2, 10, QLatin1Char('0'))
+                       .arg(a / 60 % 60, 2, 10, QLatin1Char('0'));
+    if (a % 60 != 0)
+        text += QStringLiteral(":%1").arg(a % 60, 2, 10, QLatin1Char('0'));
+    return text;
+}
+
+ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minute, const QString &placeName)
 {
     const QTimeZone zone(ianaZone);
     if (!zone.isValid())
@@ -134,47 +197,49 @@ ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minu
     if (!date.isValid() || !time.isValid())
         return NotFound(QStringLiteral("The date or time of birth is not valid."));
 
-    // A clock time skipped when the clocks went forward never happened.
-    const QDateTime moment(date, time, zone);
-    if (!moment.isValid() || moment.date() != date || moment.time() != time)
-        return NotFound(QStringLiteral("The clocks skipped %1 on this date; check the time of birth.")
-                            .arg(time.toString(QStringLiteral("HH:mm"))));
-
-    const int total = zone.offsetFromUtc(moment);
-    const int standard = ListStandardOffset(zone, moment, total, zone.standardTimeOffset(moment));
-    const int shift = total - standard;
-    if (standard % 60 != 0)
-        return NotFound(QStringLiteral("The clocks kept local mean time (%1) on this date; choose a zone by hand.")
-                            .arg(OffsetText(total)));
-    if (shift != 0 && shift != 3600)
-        return NotFound(QStringLiteral("The clocks were %1 ahead of standard time (%2) on this date; "
-                                       "choose a zone by hand.")
-                            .arg(DurationText(shift), OffsetText(total)));
-
-    const QString standardAbbreviation = StandardAbbreviation(zone, moment);
-    const QString abbreviationNow = zone.abbreviation(moment);
-    const QString country = zone.territory() == QLocale::AnyTerritory ? QString()
-                                                                       : QLocale::territoryToString(zone.territory());
-    int best = -1;
-    int bestPreference = 0;
-    for (int i = 0; i < static_cast<int>(ZoneCount); ++i) {
-        const ZoneRow &row = ZoneCorrectionTable[static_cast<std::size_t>(i)];
-        // Rows store the correction towards UT, the opposite of the offset.
-        if (-(row.Hours * 60 + row.Minutes) * 60 != standard)
-            continue;
-        const int preference = Preference(row, standardAbbreviation, abbreviationNow, country);
-        if (best < 0 || preference < bestPreference) {
-            best = i;
-            bestPreference = preference;
-        }
-    }
-    if (best < 0)
-        return NotFound(QStringLiteral("No zone in the list matches %1 for this date; choose one by hand.")
-                            .arg(OffsetText(standard)));
+    const QString clockText = time.toString(QStringLiteral("HH:mm"));
+    const std::vector<qint64> instants = InstantsShowing(zone, QDateTime(date, time, QTimeZone::utc()));
+    if (instants.empty())
+        return NotFound(QStringLiteral("The clocks skipped %1 on this date; check the time of birth.").arg(clockText));
 
     ZoneChoice choice;
     choice.found = true;
-    choice.zonePosition = best;
-    choice.daylightSaving = shift == 3600;
+    // The earlier of two equal clock times is the one still on summer time.
+    const QDateTime moment = QDateTime::fromSecsSinceEpoch(instants.front(), zone);
+    const int total = zone.offsetFromUtc(moment);
+    choice.offsetSeconds = total;
+    if (instants.size() > 1)
+        choice.note = QStringLiteral("The clocks showed %1 twice on this date; the first time, at %2, is used.")
+                          .arg(clockText, OffsetText(total));
+
+    const int standard = ListStandardOffset(zone, moment, total, zone.standardTimeOffset(moment));
+    const int shift = total - standard;
+    const QString abbreviationNow = zone.abbreviation(moment);
+    const QString country = zone.territory() == QLocale::AnyTerritory ? QString()
+                                                                       : QLocale::territoryToString(zone.territory());
+
+    // A standard-time row, with the tick for one hour of summer time.
+    if (shift == 0 || shift == 3600) {
+        const QString standardAbbreviation = StandardAbbreviation(zone, moment);
+        const int row = BestRow(standard, [&](const ZoneRow &r) {
+            return Preference(r, standardAbbreviation, abbreviationNow, country);
+        });
+        if (row >= 0) {
+            choice.zonePosition = row;
+            choice.daylightSaving = shift == 3600;
+            return choice;
+        }
+    }
+    // A row that holds the whole offset, without the tick.
+    const int row = BestRow(total, [&](const ZoneRow &r) { return TotalPreference(r, abbreviationNow, country); });
+    if (row >= 0) {
+        choice.zonePosition = row;
+        return choice;
+    }
+    // No row fits: the exact offset, in an entry of its own.
+    choice.zonePosition = static_cast<int>(ZoneCount);
+    choice.extraEntryText = ClockName(zone, moment, total) + QStringLiteral(", ") + OffsetText(total);
+    if (!placeName.isEmpty())
+        choice.extraEntryText += QStringLiteral(" (%1)").arg(placeName);
     return choice;
 }

@@ -10,7 +10,7 @@ packages=(
     fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick
     pandoc unrtf poppler-utils
-    desktop-file-utils appstream dpkg-dev file valgrind
+    desktop-file-utils appstream dpkg-dev file valgrind locales
     clang libclang-rt-14-dev
 )
 
