@@ -7,6 +7,8 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QLabel>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimeZone>
 
@@ -45,7 +47,11 @@ private Q_SLOTS:
     void pickingAPlaceFillsItsDetails();
     void typingAloneChangesNothingElse();
     void zoneFollowsTheBirthMomentUntilSetByHand();
-    void placeWithoutAMatchingZoneSaysSo();
+    void exactOffsetsThroughTheForm_data();
+    void exactOffsetsThroughTheForm();
+    void noStaleZoneOrPlace();
+    void enterAndClicksWithTheListOpen();
+    void everyPlaceAndMomentGetsTheTrueOffset();
     void readingsThroughTheAtlasAgreeWithTheZoneDatabase_data();
     void readingsThroughTheAtlasAgreeWithTheZoneDatabase();
     void signChangeNoteOnlyOnADayTheMoonMoves();
@@ -168,22 +174,209 @@ void PlaceFinderTest::zoneFollowsTheBirthMomentUntilSetByHand()
     QVERIFY(!w.chkMDST->isChecked());
 }
 
-void PlaceFinderTest::placeWithoutAMatchingZoneSaysSo()
+void PlaceFinderTest::exactOffsetsThroughTheForm_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDateTime>("birth");
+    QTest::addColumn<int>("offset");    // the clock's lead on UT; 0 for a time that never happened
+    QTest::addColumn<QString>("zone");  // the entry the form shows
+    QTest::addColumn<QString>("note");
+    const auto at = [](int y, int m, int d, int h, int min) { return QDateTime(QDate(y, m, d), QTime(h, min)); };
+    QTest::newRow("Kathmandu 1990") << "Kathmandu" << at(1990, 5, 5, 10, 0) << 20700
+                                    << "Nepal Time, UTC+05:45 (Kathmandu)" << "";
+    QTest::newRow("Kabul 1990") << "Kabul" << at(1990, 5, 5, 10, 0) << 16200 << "Afghanistan Time, UTC+04:30 (Kabul)" << "";
+    QTest::newRow("Tehran 1905") << "Tehran" << at(1905, 3, 1, 6, 40) << 12344
+                                 << "Local mean time, UTC+03:25:44 (Tehran)" << "";
+    QTest::newRow("Kolkata 1905") << "Kolkata" << at(1905, 11, 9, 23, 55) << 19270
+                                  << "Local mean time, UTC+05:21:10 (Kolkata)" << "";
+    QTest::newRow("Caracas 2010") << "Caracas" << at(2010, 2, 14, 0, 10) << -16200 << "Venezuela Time, UTC-04:30 (Caracas)" << "";
+    QTest::newRow("London 1944") << "London" << at(1944, 7, 1, 12, 0) << 7200
+                                 << "British Double Summer Time,BDST,+2.0" << "";
+    QTest::newRow("New York repeated hour") << "New York" << at(1970, 10, 25, 1, 30) << -14400
+                                            << "Eastern Standard Time,EST,-5.0" << "01:30 twice";
+    QTest::newRow("Berlin skipped hour") << "Berlin" << at(2006, 3, 26, 2, 30) << 0
+                                         << "Greenwich Mean Time,GMT,0.0" << "skipped 02:30";
+}
+
+// Both people are born at the same place and moment, so the engine's last
+// position is theirs; it must be the one the zone database's offset gives.
+void PlaceFinderTest::exactOffsetsThroughTheForm()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDateTime, birth);
+    QFETCH(int, offset);
+    QFETCH(QString, zone);
+    QFETCH(QString, note);
+    Session s;
+    s.context.atlas = m_atlas;
+    s.main = std::make_unique<frmMain>(s.context);
+    frmMain &w = *s.main;
+    w.show();
+    Person person;
+    person.year = birth.date().year();
+    person.month = birth.date().month();
+    person.day = birth.date().day();
+    person.hour = birth.time().hour();
+    person.minute = birth.time().minute();
+    fillPerson(w, person, true);
+    fillPerson(w, person, false);
+    for (bool male : {true, false}) {
+        (male ? w.txtMCity : w.txtFCity)->setFocus();
+        QVERIFY(pickFirst(w.placeFinder(male), typed));
+    }
+    QCOMPARE(w.cmbMTimeZone->currentText(), zone);
+    // The exact offset already holds any summer shift.
+    if (zone.contains(QStringLiteral("UTC"))) {
+        QCOMPARE(w.cmbMTimeZone->currentIndex(), 71);
+        QVERIFY(!w.chkMDST->isChecked());
+    }
+    auto *shown = w.findChild<QLabel *>(QStringLiteral("lblMZoneNote"));
+    QCOMPARE(shown->isVisibleTo(&w), !note.isEmpty());
+    QVERIFY2(shown->text().contains(note), qPrintable(shown->text()));
+    if (offset == 0)
+        return;
+
+    w.cmdRashi->click();
+    QVERIFY(w.resultsWindow());
+    const double ut = birth.time().msecsSinceStartOfDay() / 3.6e6 - offset / 3600.0;
+    const QDate d = birth.date();
+    const double want = MoonLongitude(JulianCenturies(JulianDayNumber(d.month(), d.day(), d.year()), ut));
+    QCOMPARE(QString::fromStdString(s.context.ephemeris.MoonPositionText()), QString::fromStdString(FormatPosition(want)));
+}
+
+void PlaceFinderTest::noStaleZoneOrPlace()
 {
     Session s;
     s.context.atlas = m_atlas;
     s.main = std::make_unique<frmMain>(s.context);
     frmMain &w = *s.main;
     w.show();
-    setBirth(w, 1990, 5, 5, 10, 0);
-    w.cmbMTimeZone->setCurrentIndex(34);
-    w.txtMCity->setFocus();
-    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("Kathmandu")));
-    QCOMPARE(w.txtMCountry->text(), QStringLiteral("Nepal"));
-    QCOMPARE(w.cmbMTimeZone->currentIndex(), 34); // left as it was
     auto *note = w.findChild<QLabel *>(QStringLiteral("lblMZoneNote"));
-    QVERIFY(note && note->isVisible());
-    QVERIFY2(note->text().contains(QStringLiteral("05:45")), qPrintable(note->text()));
+    w.txtMCity->setFocus();
+
+    // New York in July, then Kathmandu: no summer tick, the exact offset.
+    setBirth(w, 1990, 7, 1, 12, 0);
+    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("New York")));
+    QVERIFY(w.chkMDST->isChecked());
+    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("Kathmandu")));
+    QCOMPARE(w.cmbMTimeZone->currentIndex(), 71);
+    QVERIFY(!w.chkMDST->isChecked());
+    // Another place takes the extra entry away; only one ever exists.
+    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("London")));
+    QCOMPARE(w.cmbMTimeZone->count(), 71);
+    QCOMPARE(w.cmbFTimeZone->count(), 71);
+
+    // London, then the year 1944: the clocks were two hours ahead.
+    w.cboMYear->setCurrentIndex(1944 - 1901);
+    QCOMPARE(w.cmbMTimeZone->currentText(), QStringLiteral("British Double Summer Time,BDST,+2.0"));
+    QVERIFY(!w.chkMDST->isChecked());
+
+    // The City edited by hand: nothing is overwritten, a note says whose the
+    // fields still are, and the zone no longer follows the date.
+    w.cboMYear->setCurrentIndex(1990 - 1901);
+    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("Kathmandu")));
+    QTest::keyClicks(w.txtMCity, QStringLiteral("x"));
+    QVERIFY(!w.placeFinder(true)->zoneFromAtlas());
+    QVERIFY(note->isVisibleTo(&w));
+    QVERIFY2(note->text().contains(QStringLiteral("still those of Kathmandu")), qPrintable(note->text()));
+    QCOMPARE(w.txtMCity->text(), QStringLiteral("Kathmandux"));
+    w.cboMYear->setCurrentIndex(1905 - 1901);
+    QCOMPARE(w.cmbMTimeZone->currentIndex(), 71);
+    QCOMPARE(w.txtMLatD->text(), QStringLiteral("27"));
+    // A row chosen by hand ends the note and the extra entry.
+    w.cmbMTimeZone->setCurrentIndex(34);
+    Q_EMIT w.cmbMTimeZone->activated(34);
+    QVERIFY(!note->isVisibleTo(&w));
+    QCOMPARE(w.cmbMTimeZone->count(), 71);
+    QCOMPARE(w.cmbMTimeZone->currentIndex(), 34);
+}
+
+void PlaceFinderTest::enterAndClicksWithTheListOpen()
+{
+    Session s;
+    s.context.atlas = m_atlas;
+    s.main = std::make_unique<frmMain>(s.context);
+    frmMain &w = *s.main;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PlaceFinder *finder = w.placeFinder(true);
+    w.txtMCity->setFocus();
+    QCOMPARE(w.txtMCity->placeholderText(), QStringLiteral("Type a city, then pick it from the list"));
+
+    // Enter with nothing highlighted closes the list and fills nothing.
+    QTest::keyClicks(w.txtMCity, QStringLiteral("Pune"));
+    finder->offerPlaces(w.txtMCity->text());
+    QAbstractItemView *list = finder->completer()->popup();
+    QVERIFY(list->isVisible());
+    list->setCurrentIndex({});
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->isVisible());
+    QVERIFY(w.txtMState->text().isEmpty());
+    QVERIFY(s.recorder.boxes.empty());
+    // With an offer highlighted, Enter picks it.
+    finder->offerPlaces(w.txtMCity->text());
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(w.txtMState->text(), QStringLiteral("Maharashtra"));
+    QVERIFY(s.recorder.boxes.empty());
+
+    // A click on the command while the list is open still runs it.
+    finder->offerPlaces(w.txtMCity->text());
+    QVERIFY(list->isVisible());
+    const QPoint onCommand = w.cmdRashi->mapToGlobal(w.cmdRashi->rect().center());
+    QTest::mousePress(list, Qt::LeftButton, {}, list->mapFromGlobal(onCommand));
+    QVERIFY(!list->isVisible());
+    QTRY_COMPARE(s.recorder.boxes.size(), std::size_t(1));
+    QCOMPARE(s.recorder.boxes.front().text, QStringLiteral("Please Enter Your Name"));
+}
+
+// Random places of the atlas at random moments: the Universal Time the form
+// hands the engine shows, on the place's clock, exactly the birth time, and
+// is the earlier of two when the clocks went back.
+void PlaceFinderTest::everyPlaceAndMomentGetsTheTrueOffset()
+{
+    Session s;
+    s.context.atlas = m_atlas;
+    s.main = std::make_unique<frmMain>(s.context);
+    frmMain &w = *s.main;
+    w.show();
+    const std::vector<AtlasPlace> &places = m_atlas->allPlaces();
+    QVERIFY(places.size() > 1000);
+    QRandomGenerator random(20261209);
+    const int samples = qEnvironmentVariableIsSet("ZUVA_SANITIZED") ? 1000 : 5000;
+    int tried = 0, exact = 0, skipped = 0;
+    for (int i = 0; i < samples; ++i) {
+        const AtlasPlace &place = places[random.bounded(quint32(places.size()))];
+        const QDate date(int(random.bounded(1901, 2051)), int(random.bounded(1, 13)), int(random.bounded(1, 29)));
+        const QTime time(int(random.bounded(24)), int(random.bounded(60)));
+        setBirth(w, date.year(), date.month(), date.day(), time.hour(), time.minute());
+        const int before = w.cmbMTimeZone->currentIndex();
+        w.placeFinder(true)->usePlace(place);
+        const QTimeZone zone(QByteArray::fromStdString(place.timeZone));
+        if (!QDateTime(date, time, zone).isValid() || QDateTime(date, time, zone).time() != time) {
+            ++skipped; // the clocks skipped this time: the zone is left to the user
+            QCOMPARE(w.cmbMTimeZone->currentIndex(), std::min(before, w.cmbMTimeZone->count() - 1));
+            continue;
+        }
+        ++tried;
+        w.Zone_Calculation();
+        const ZoneCorrection &c = s.context.zoneCorrection;
+        const double ut = UniversalTimeHours(time.msecsSinceStartOfDay() / 3.6e6,
+                                             c.Hours + c.Minutes / 60.0 + c.Seconds / 3600.0, w.chkMDST->isChecked());
+        const QDateTime instant = QDateTime(date, QTime(0, 0), QTimeZone::utc()).addSecs(qRound64(ut * 3600.0));
+        const QDateTime local = instant.toTimeZone(zone);
+        bool earliest = true;
+        for (int back : {1800, 3600, 7200})
+            earliest = earliest && instant.addSecs(-back).toTimeZone(zone).time() != time;
+        if (local.date() == date && local.time() == time && earliest)
+            ++exact;
+        else
+            qWarning("%s %s: UT %s", place.timeZone.c_str(), qPrintable(QDateTime(date, time).toString(Qt::ISODate)),
+                     qPrintable(instant.toString(Qt::ISODate)));
+    }
+    qInfo("%d of %d moments exact (%.2f %%); %d clock times never happened", exact, tried, 100.0 * exact / tried,
+          skipped);
+    QCOMPARE(exact, tried);
 }
 
 void PlaceFinderTest::readingsThroughTheAtlasAgreeWithTheZoneDatabase_data()
