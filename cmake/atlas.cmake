@@ -37,7 +37,8 @@ else()
     set(ZUVA_ATLAS_PACKAGE "")
 endif()
 target_sources(zuva_atlas PRIVATE ${_zuva_root}/entry/zone_choice.h ${_zuva_root}/entry/zone_choice.cpp
-    ${_zuva_root}/entry/place_index.h ${_zuva_root}/entry/place_index.cpp)
+    ${_zuva_root}/entry/place_index.h ${_zuva_root}/entry/place_index.cpp
+    ${_zuva_root}/entry/zone_history.h ${_zuva_root}/entry/zone_history.cpp ${_zuva_root}/entry/zone_history_system.cpp)
 target_link_libraries(zuva_atlas PUBLIC zuva_core Qt6::Core)
 target_compile_definitions(zuva_atlas PUBLIC QT_NO_KEYWORDS)
 unset(_zuva_root)

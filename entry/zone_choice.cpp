@@ -1,6 +1,7 @@
 #include "entry/zone_choice.h"
 
 #include "astro/zone_table.h"
+#include "entry/zone_history.h"
 
 #include <QDateTime>
 #include <QLatin1StringView>
@@ -101,25 +102,19 @@ int BestRow(int offset, Rank rank)
 }
 
 // The instants (seconds since the epoch) at which the zone's clock showed
-// the local time: none when the clocks skipped it, two when they went back
-// over it, earliest first.
-std::vector<qint64> InstantsShowing(const QTimeZone &zone, const QDateTime &local)
+// the clock reading (taken as if it were UTC): none when the clocks skipped
+// it, two when they went back over it, earliest first.
+std::vector<qint64> InstantsShowing(const ZoneHistory &zone, qint64 clock)
 {
-    const qint64 clock = local.toSecsSinceEpoch(); // the clock reading taken as UTC
-    const auto offsetAt = [&zone](qint64 at) {
-        return zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(at, QTimeZone::utc()));
-    };
     // Every offset in force within two days either side.
     constexpr qint64 window = 2 * 86400;
-    std::set<int> offsets{offsetAt(clock - window), offsetAt(clock + window)};
-    for (const QTimeZone::OffsetData &d :
-         zone.transitions(QDateTime::fromSecsSinceEpoch(clock - window, QTimeZone::utc()),
-                          QDateTime::fromSecsSinceEpoch(clock + window, QTimeZone::utc())))
-        offsets.insert(d.offsetFromUtc);
+    std::set<int> offsets;
+    for (std::size_t i = zone.indexAt(clock - window); i <= zone.indexAt(clock + window); ++i)
+        offsets.insert(zone.periods[i].offset);
     std::vector<qint64> instants;
     for (const int offset : offsets) {
         const qint64 at = clock - offset;
-        if (offsetAt(at) == offset)
+        if (zone.at(at).offset == offset)
             instants.push_back(at);
     }
     std::sort(instants.begin(), instants.end());
@@ -128,49 +123,51 @@ std::vector<qint64> InstantsShowing(const QTimeZone &zone, const QDateTime &loca
 
 // What the extra entry says the clock was: the zone's English name, or
 // local mean time for the offsets of a town's own sundial time.
-QString ClockName(const QTimeZone &zone, const QDateTime &moment, int offset)
+QString ClockName(const ZonePeriod &period)
 {
-    if (offset % 60 != 0)
+    if (period.offset % 60 != 0)
         return QStringLiteral("Local mean time");
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const QString name = zone.displayName(moment, QTimeZone::LongName, english);
+    const QString &name = period.name;
     if (!name.isEmpty() && !name.startsWith(QLatin1StringView("GMT")) && !name.startsWith(QLatin1StringView("UTC")))
         return name;
-    const QString abbreviation = zone.abbreviation(moment);
+    const QString &abbreviation = period.abbreviation;
     const bool lettersOnly = !abbreviation.isEmpty()
         && std::all_of(abbreviation.begin(), abbreviation.end(), [](QChar c) { return c.isLetter(); });
     return lettersOnly ? abbreviation : QStringLiteral("Local time");
 }
 
-// The abbreviation of the standard time in force around the moment: the
-// moment's own, or that of the latest period before it without daylight saving.
-QString StandardAbbreviation(const QTimeZone &zone, const QDateTime &moment)
+// The abbreviation of the standard time in force around a period: its own,
+// or that of the latest period before it without daylight saving.
+QString StandardAbbreviation(const ZoneHistory &zone, std::size_t period)
 {
-    QTimeZone::OffsetData data = zone.offsetData(moment);
-    for (int step = 0; step < 8 && data.daylightTimeOffset != 0; ++step) {
-        data = zone.previousTransition(data.atUtc);
-        if (!data.atUtc.isValid())
+    for (int step = 0; step < 8 && zone.periods[period].daylight() != 0; ++step) {
+        if (period == 0)
             return {};
+        --period;
     }
-    return data.daylightTimeOffset == 0 ? data.abbreviation : QString();
+    return zone.periods[period].daylight() == 0 ? zone.periods[period].abbreviation : QString();
 }
 
 // Ireland keeps summer time as its standard and winter time as "negative
 // daylight saving". The list knows winter time as the standard, so the
 // winter offset is taken as standard there, in both seasons.
-int ListStandardOffset(const QTimeZone &zone, const QDateTime &moment, int total, int standard)
+int ListStandardOffset(const ZoneHistory &zone, std::size_t period)
 {
-    if (total < standard)
-        return total;
-    if (total == standard) {
-        const QTimeZone::OffsetData before = zone.previousTransition(zone.previousTransition(moment).atUtc);
-        const QTimeZone::OffsetData after = zone.nextTransition(moment);
-        for (const QTimeZone::OffsetData &d : {before, after}) {
-            if (d.atUtc.isValid() && d.standardTimeOffset == standard && d.daylightTimeOffset < 0)
-                return standard + d.daylightTimeOffset;
+    const ZonePeriod &p = zone.periods[period];
+    if (p.offset < p.standard)
+        return p.offset;
+    if (p.offset == p.standard) {
+        for (const std::size_t n : {period - 1, period + 1}) {
+            if (period == 0 && n == period - 1)
+                continue;
+            if (n >= zone.periods.size())
+                continue;
+            const ZonePeriod &d = zone.periods[n];
+            if (d.standard == p.standard && d.daylight() < 0)
+                return p.standard + d.daylight();
         }
     }
-    return standard;
+    return p.standard;
 }
 
 } // namespace
@@ -189,8 +186,8 @@ QString OffsetText(int offsetSeconds)
 
 ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minute, const QString &placeName)
 {
-    const QTimeZone zone(ianaZone);
-    if (!zone.isValid())
+    const ZoneHistory &zone = ZoneHistoryFor(ianaZone);
+    if (!zone.valid())
         return NotFound(QStringLiteral("The time zone \"%1\" is not known; choose a zone by hand.")
                             .arg(QString::fromUtf8(ianaZone)));
     const QTime time(hour, minute);
@@ -198,31 +195,31 @@ ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minu
         return NotFound(QStringLiteral("The date or time of birth is not valid."));
 
     const QString clockText = time.toString(QStringLiteral("HH:mm"));
-    const std::vector<qint64> instants = InstantsShowing(zone, QDateTime(date, time, QTimeZone::utc()));
+    const std::vector<qint64> instants =
+        InstantsShowing(zone, QDateTime(date, time, QTimeZone::utc()).toSecsSinceEpoch());
     if (instants.empty())
         return NotFound(QStringLiteral("The clocks skipped %1 on this date; check the time of birth.").arg(clockText));
 
     ZoneChoice choice;
     choice.found = true;
     // The earlier of two equal clock times is the one still on summer time.
-    const QDateTime moment = QDateTime::fromSecsSinceEpoch(instants.front(), zone);
-    const int total = zone.offsetFromUtc(moment);
+    const std::size_t period = zone.indexAt(instants.front());
+    const ZonePeriod &moment = zone.periods[period];
+    const int total = moment.offset;
     choice.offsetSeconds = total;
     if (instants.size() > 1)
         choice.note = QStringLiteral("The clocks showed %1 twice on this date; the first time, at %2, is used.")
                           .arg(clockText, OffsetText(total));
 
-    const int standard = ListStandardOffset(zone, moment, total, zone.standardTimeOffset(moment));
+    const int standard = ListStandardOffset(zone, period);
     const int shift = total - standard;
-    const QString abbreviationNow = zone.abbreviation(moment);
-    const QString country = zone.territory() == QLocale::AnyTerritory ? QString()
-                                                                       : QLocale::territoryToString(zone.territory());
+    const QString &abbreviationNow = moment.abbreviation;
 
     // A standard-time row, with the tick for one hour of summer time.
     if (shift == 0 || shift == 3600) {
-        const QString standardAbbreviation = StandardAbbreviation(zone, moment);
+        const QString standardAbbreviation = StandardAbbreviation(zone, period);
         const int row = BestRow(standard, [&](const ZoneRow &r) {
-            return Preference(r, standardAbbreviation, abbreviationNow, country);
+            return Preference(r, standardAbbreviation, abbreviationNow, zone.country);
         });
         if (row >= 0) {
             choice.zonePosition = row;
@@ -231,14 +228,14 @@ ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minu
         }
     }
     // A row that holds the whole offset, without the tick.
-    const int row = BestRow(total, [&](const ZoneRow &r) { return TotalPreference(r, abbreviationNow, country); });
+    const int row = BestRow(total, [&](const ZoneRow &r) { return TotalPreference(r, abbreviationNow, zone.country); });
     if (row >= 0) {
         choice.zonePosition = row;
         return choice;
     }
     // No row fits: the exact offset, in an entry of its own.
     choice.zonePosition = static_cast<int>(ZoneCount);
-    choice.extraEntryText = ClockName(zone, moment, total) + QStringLiteral(", ") + OffsetText(total);
+    choice.extraEntryText = ClockName(moment) + QStringLiteral(", ") + OffsetText(total);
     if (!placeName.isEmpty())
         choice.extraEntryText += QStringLiteral(" (%1)").arg(placeName);
     return choice;
