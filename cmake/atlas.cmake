@@ -10,9 +10,15 @@ get_filename_component(_zuva_root ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
 target_sources(zuva_core PRIVATE ${_zuva_root}/astro/sign_change.h ${_zuva_root}/astro/sign_change.cpp)
 
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core)
+
+# A build for a system without the place library or IANA zone data (Windows)
+# carries both inside the program, as written by the place_data tool on a
+# machine that has them.
+set(ZUVA_PLACE_DATA "" CACHE FILEPATH "Places and zone histories to build in, as place_data writes them")
+
 # pkg-config results stay in the cache, so the option is checked on its own.
 set(_zuva_geonames OFF)
-if(ZUVA_WITH_ATLAS)
+if(ZUVA_WITH_ATLAS AND NOT ZUVA_PLACE_DATA)
     find_package(PkgConfig QUIET)
     if(PkgConfig_FOUND)
         pkg_check_modules(GEONAMES QUIET geonames)
@@ -23,23 +29,54 @@ if(ZUVA_WITH_ATLAS)
     endif()
 endif()
 
-if(_zuva_geonames)
-    add_library(zuva_atlas STATIC ${_zuva_root}/app/atlas.h ${_zuva_root}/entry/atlas_geonames.cpp)
-    # Only the header: the library itself is opened when first needed.
-    target_include_directories(zuva_atlas PRIVATE ${GEONAMES_INCLUDE_DIRS})
-    target_link_libraries(zuva_atlas PRIVATE PkgConfig::GLIB)
-    target_compile_definitions(zuva_atlas PUBLIC ZUVA_HAVE_ATLAS=1)
-    message(STATUS "Birth-place atlas: libgeonames ${GEONAMES_VERSION}")
-    set(ZUVA_ATLAS_PACKAGE libgeonames0)
-else()
-    add_library(zuva_atlas STATIC ${_zuva_root}/app/atlas.h ${_zuva_root}/entry/atlas_none.cpp)
-    message(STATUS "Birth-place atlas: none")
-    set(ZUVA_ATLAS_PACKAGE "")
-endif()
-target_sources(zuva_atlas PRIVATE ${_zuva_root}/entry/zone_choice.h ${_zuva_root}/entry/zone_choice.cpp
+set(ZUVA_ATLAS_COMMON ${_zuva_root}/app/atlas.h
+    ${_zuva_root}/entry/zone_choice.h ${_zuva_root}/entry/zone_choice.cpp
     ${_zuva_root}/entry/place_index.h ${_zuva_root}/entry/place_index.cpp
-    ${_zuva_root}/entry/zone_history.h ${_zuva_root}/entry/zone_history.cpp ${_zuva_root}/entry/zone_history_system.cpp)
-target_link_libraries(zuva_atlas PUBLIC zuva_core Qt6::Core)
-target_compile_definitions(zuva_atlas PUBLIC QT_NO_KEYWORDS)
+    ${_zuva_root}/entry/zone_history.h ${_zuva_root}/entry/zone_history.cpp)
+
+# An atlas library that carries its places and zone histories inside, from a
+# file written by place_data.
+function(zuva_builtin_atlas target data)
+    set(embedded ${CMAKE_CURRENT_BINARY_DIR}/embedded/${target}_data.cpp)
+    add_custom_command(
+        OUTPUT ${embedded}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/embedded
+        COMMAND embed_file ${data} ${embedded} kPlaceData
+        DEPENDS embed_file ${data}
+        VERBATIM)
+    add_library(${target} STATIC ${ZUVA_ATLAS_COMMON} ${PROJECT_SOURCE_DIR}/entry/builtin_place_data.cpp ${embedded})
+    target_link_libraries(${target} PUBLIC zuva_core Qt6::Core)
+    target_compile_definitions(${target} PUBLIC QT_NO_KEYWORDS ZUVA_HAVE_ATLAS=1)
+endfunction()
+
+if(ZUVA_PLACE_DATA)
+    zuva_builtin_atlas(zuva_atlas ${ZUVA_PLACE_DATA})
+    message(STATUS "Birth-place atlas: built in from ${ZUVA_PLACE_DATA}")
+    set(ZUVA_ATLAS_PACKAGE "")
+else()
+    if(_zuva_geonames)
+        add_library(zuva_atlas STATIC ${ZUVA_ATLAS_COMMON} ${_zuva_root}/entry/atlas_geonames.cpp
+                    ${_zuva_root}/entry/zone_history_system.cpp)
+        # Only the header: the library itself is opened when first needed.
+        target_include_directories(zuva_atlas PRIVATE ${GEONAMES_INCLUDE_DIRS})
+        target_link_libraries(zuva_atlas PRIVATE PkgConfig::GLIB)
+        target_compile_definitions(zuva_atlas PUBLIC ZUVA_HAVE_ATLAS=1)
+        message(STATUS "Birth-place atlas: libgeonames ${GEONAMES_VERSION}")
+        set(ZUVA_ATLAS_PACKAGE libgeonames0)
+    else()
+        add_library(zuva_atlas STATIC ${ZUVA_ATLAS_COMMON} ${_zuva_root}/entry/atlas_none.cpp
+                    ${_zuva_root}/entry/zone_history_system.cpp)
+        message(STATUS "Birth-place atlas: none")
+        set(ZUVA_ATLAS_PACKAGE "")
+    endif()
+    target_link_libraries(zuva_atlas PUBLIC zuva_core Qt6::Core)
+    target_compile_definitions(zuva_atlas PUBLIC QT_NO_KEYWORDS)
+endif()
+
+# Writes the places and zone histories that a build without them carries.
+if(_zuva_geonames AND NOT CMAKE_CROSSCOMPILING)
+    add_executable(place_data ${_zuva_root}/tools/place_data.cpp)
+    target_link_libraries(place_data PRIVATE zuva_atlas)
+endif()
 unset(_zuva_root)
 unset(_zuva_geonames)

@@ -4,11 +4,13 @@
 #include "astro/zone_table.h"
 #include "entry/place_index.h"
 #include "entry/zone_choice.h"
+#include "entry/zone_history.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -278,10 +280,36 @@ TEST(ChooseZone, ExactOffsetsAndTheHoursTheClocksChanged)
     }
 }
 
+// Whatever zone data the build reads, the offset chosen for a random place
+// and moment is the one the system's zone database gives, to the second.
+TEST_F(AtlasTest, ChosenOffsetIsTheZoneDatabasesForRandomPlacesAndMoments)
+{
+    const std::vector<AtlasPlace> &places = atlas->allPlaces();
+    QRandomGenerator random(1901);
+    for (int i = 0; i < 3000; ++i) {
+        const AtlasPlace &place = places[random.bounded(quint32(places.size()))];
+        const QDate date(int(random.bounded(1901, 2051)), int(random.bounded(1, 13)), int(random.bounded(1, 29)));
+        const QTime time(int(random.bounded(24)), int(random.bounded(60)));
+        const QByteArray id = QByteArray::fromStdString(place.timeZone);
+        const ZoneChoice c = ChooseZone(id, date, time.hour(), time.minute());
+        const QTimeZone zone(id);
+        const QDateTime local(date, time, zone);
+        const std::string where = place.timeZone + " " + local.toString(Qt::ISODate).toStdString();
+        ASSERT_EQ(c.found, local.isValid() && local.time() == time) << where;
+        if (!c.found)
+            continue;
+        const QDateTime instant = QDateTime(date, time, QTimeZone::utc()).addSecs(-c.offsetSeconds);
+        EXPECT_EQ(instant.toTimeZone(zone).time(), time) << where;
+        EXPECT_NE(instant.addSecs(-3600).toTimeZone(zone).time(), time) << where; // the earlier of two
+    }
+}
+
 // Central and Middle European Time share an offset; the zone's own
 // abbreviation, winter or summer, picks between them.
 TEST(ChooseZone, AbbreviationDecidesBetweenRowsOfOneOffset)
 {
+    if (!ZoneHistoryFor("MET").valid())
+        GTEST_SKIP() << "this build carries only the zones of its atlas";
     const QDateTime winter(QDate(1990, 1, 1), QTime(12, 0), QTimeZone("MET"));
     if (winter.timeZoneAbbreviation() != QLatin1StringView("MET"))
         GTEST_SKIP() << "this zone data folds MET into another zone";
