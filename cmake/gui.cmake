@@ -50,6 +50,12 @@ target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 add_executable(vadiveziduzor app/main.cpp)
 target_link_libraries(vadiveziduzor PRIVATE zuva_gui)
 
+# Draws the pictures as PNG for builds without Qt's SVG image reader.
+if(NOT CMAKE_CROSSCOMPILING)
+    add_executable(svg_to_png tools/svg_to_png.cpp)
+    target_link_libraries(svg_to_png PRIVATE Qt6::Svg Qt6::Gui)
+endif()
+
 # Looks the built-in pictures over: contact_sheet OUTPUT.png
 add_executable(contact_sheet tools/contact_sheet.cpp)
 target_link_libraries(contact_sheet PRIVATE zuva_gui)
