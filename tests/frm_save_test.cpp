@@ -10,6 +10,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -320,6 +321,10 @@ void FrmSaveTest::printsWholeReportOrSelection()
     QVERIFY2(whole.contains(QStringLiteral("Your Moon Sign Details")), qPrintable(whole.left(300)));
     QVERIFY(whole.contains(QStringLiteral("Name :John")));
     QVERIFY(whole.contains(QStringLiteral("Detailed Analysis")));
+    const QString info = runTool(QStringLiteral("pdfinfo"), {dir.filePath(QStringLiteral("whole.pdf"))});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title: +Moon compatibility - John and Mary$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
 
     QTextCursor selection = report.RTB->document()->find(QStringLiteral("Name :John"));
     report.RTB->setTextCursor(selection);
