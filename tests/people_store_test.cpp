@@ -52,26 +52,14 @@ int drive(const QString &mode)
     if (mode == QLatin1String("remember")) {
         Person man;
         man.name = QStringLiteral("Ravi");
-        man.year = 1984;
-        man.month = 11;
-        man.day = 30;
-        man.hour = 23;
-        man.minute = 59;
         man.second = 58;
         man.city = QStringLiteral("Pune");
-        man.state = QStringLiteral("Maharashtra");
-        man.country = QStringLiteral("India");
         man.lonD = QStringLiteral("73");
-        man.lonM = QStringLiteral("51");
-        man.latD = QStringLiteral("18");
-        man.latM = QStringLiteral("31");
         man.zone = 34;
         Person partner;
         partner.name = QStringLiteral("Meera");
         partner.year = 1990;
-        partner.west = true;
-        partner.south = true;
-        partner.dst = true;
+        partner.west = partner.south = partner.dst = true;
         partner.zone = 70;
         fillPerson(w, man, true);
         fillPerson(w, partner, false);
