@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+class PeopleStore;
+
 // The application-wide state of one run, handed to every window: the record
 // of the person being computed, the zone correction, the engine's module
 // state, the two sign names and the latest compatibility result.
@@ -26,6 +28,9 @@ struct AppContext {
 
     // Birth places for the City boxes; none when the program has no atlas.
     std::shared_ptr<const Atlas> atlas;
+
+    // Where both people's entries are kept between runs; none keeps nothing.
+    std::shared_ptr<PeopleStore> people;
 
     // Ends the run: unloads every window, then the process. Tests replace it.
     std::function<void()> quitApplication;

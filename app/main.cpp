@@ -7,6 +7,7 @@
 #include "app/ui_font.h"
 #include "app/window_icon.h"
 #include "entry/frm_main.h"
+#include "entry/people_store.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -30,6 +31,7 @@ int main(int argc, char *argv[])
     AppContext context;
     context.quitApplication = QuitApplication;
     context.atlas = MakeSystemAtlas();
+    context.people = std::make_shared<PeopleStore>();
     frmMain window(context);
     switch (FrontLabelFromDraw(QRandomGenerator::global()->generateDouble())) {
     case FrontLabel::Cobrand:

@@ -76,12 +76,13 @@ display=":$(head -n1 "$work/display")"
 log "Private display $display"
 
 # One start-up: a fresh runtime folder each time, since the program keeps
-# its single-instance lock there.
+# its single-instance lock there; it also stands in for the settings folder,
+# so every start is a first run and the user's own people stay untouched.
 start_once() { # name title binary [arguments...]
     local name=$1 runtime line
     shift
     runtime=$(mktemp -d "$work/runtime.XXXXXX")
-    if ! line=$(env DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb \
+    if ! line=$(env DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" XDG_CONFIG_HOME="$runtime" QT_QPA_PLATFORM=xcb \
         "$watcher" "$@" 2>>"$work/startup.log"); then
         cat "$work/startup.log" >&2
         echo "start-up of $name failed" >&2

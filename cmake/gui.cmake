@@ -31,6 +31,7 @@ add_library(zuva_gui STATIC
     entry/frm_main.h entry/frm_main.cpp
     entry/choice_lists.h entry/choice_lists.cpp
     entry/place_finder.h entry/place_finder.cpp
+    entry/people_store.h entry/people_store.cpp
     links/web_addresses.h
     links/url_opener.h links/url_opener.cpp
     links/web_pages.h links/web_pages.cpp
@@ -43,6 +44,7 @@ add_library(zuva_gui STATIC
     results/frm_moon_sign.h results/frm_moon_sign.cpp
     results/report_links.h results/report_links.cpp
     results/frm_save.h results/frm_save.cpp
+    results/report_file_name.h results/report_file_name.cpp
     content/content.qrc)
 target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport)
 target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)

@@ -8,6 +8,7 @@
 #include "astro/zone_table.h"
 #include "entry/choice_lists.h"
 #include "entry/number_field.h"
+#include "entry/people_store.h"
 #include "entry/place_finder.h"
 #include "entry/sign_name_table.h"
 #include "links/help_menus.h"
@@ -20,6 +21,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -88,8 +90,10 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     outer->addWidget(Label62);
 
     auto *groups = new QHBoxLayout;
-    groups->addWidget(buildPerson(*m_male, true));
-    groups->addWidget(buildPerson(*m_female, false));
+    m_maleGroup = buildPerson(*m_male, true);
+    m_femaleGroup = buildPerson(*m_female, false);
+    groups->addWidget(m_maleGroup);
+    groups->addWidget(m_femaleGroup);
     outer->addLayout(groups);
 
     cmdRashi = new QPushButton(QStringLiteral("Get &Moon Sign Compatibility"), central);
@@ -164,6 +168,8 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
                                         this);
         }
     }
+    if (m_context.people)
+        restorePeople();
 }
 
 PlaceFinder *frmMain::placeFinder(bool male) const
@@ -181,8 +187,10 @@ frmMain::~frmMain()
 QGroupBox *frmMain::buildPerson(Person &p, bool male)
 {
     const QString whose = male ? QStringLiteral("Man's ") : QStringLiteral("Partner's ");
-    auto *group = new QGroupBox(male ? QStringLiteral("Your Birth Details") : QStringLiteral("Your Partner's Birth Details"));
+    auto *group = new QGroupBox(male ? QStringLiteral("&Your Birth Details") : QStringLiteral("Your &Partner's Birth Details"));
     group->setObjectName(male ? QStringLiteral("fraMale") : QStringLiteral("fraFemale"));
+    // Its access key leads to the person's name (see eventFilter).
+    group->installEventFilter(this);
     auto *form = new QFormLayout(group);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
 
@@ -212,6 +220,7 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
     dateRow->addWidget(p.day, 1);
     dateRow->addWidget(p.year, 1);
     form->addRow(QStringLiteral("Date of Birth"), dateRow);
+    static_cast<QLabel *>(form->labelForField(dateRow))->setBuddy(p.month);
 
     p.hour = comboBox("cbo", "HH", QStringLiteral("hour of birth"));
     p.minute = comboBox("cbo", "MM", QStringLiteral("minute of birth"));
@@ -223,6 +232,7 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
     timeRow->addWidget(new QLabel(QStringLiteral("HH:MM:SS"), group));
     timeRow->addStretch();
     form->addRow(QStringLiteral("Time of Birth"), timeRow);
+    static_cast<QLabel *>(form->labelForField(timeRow))->setBuddy(p.hour);
 
     p.city = lineEdit("txt", "City", QStringLiteral("city of birth"));
     form->addRow(QStringLiteral("City"), p.city);
@@ -236,6 +246,7 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
         Label19->setObjectName(QStringLiteral("Label19"));
         Label19->setWordWrap(false);
         Label19->setFocusPolicy(Qt::NoFocus);
+        Label19->setBuddy(p.country);
         form->addRow(Label19, p.country);
     }
 
@@ -252,8 +263,12 @@ QGroupBox *frmMain::buildPerson(Person &p, bool male)
         const int width = degrees->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12;
         degrees->setMinimumWidth(width);
         minutes->setMinimumWidth(width);
-        grid->addWidget(new QLabel(QStringLiteral("Deg"), frame), 0, 0);
-        grid->addWidget(new QLabel(QStringLiteral("Min"), frame), 0, 1);
+        auto *degCaption = new QLabel(QStringLiteral("Deg"), frame);
+        auto *minCaption = new QLabel(QStringLiteral("Min"), frame);
+        degCaption->setBuddy(degrees);
+        minCaption->setBuddy(minutes);
+        grid->addWidget(degCaption, 0, 0);
+        grid->addWidget(minCaption, 0, 1);
         grid->addWidget(degrees, 1, 0);
         grid->addWidget(minutes, 1, 1);
         choice = new QButtonGroup(frame);
@@ -327,10 +342,14 @@ void frmMain::buildMenus()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     mnuNext = NamedAction(this, QStringLiteral("Get &Moon Sign Compatibility"), "mnuNext");
+    mnuClear = NamedAction(this, QStringLiteral("&Clear Both People"), "mnuClear");
     mnuExit = NamedAction(this, QStringLiteral("E&xit"), "mnuExit");
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     file->addAction(mnuNext);
+    file->addAction(mnuClear);
     file->addAction(mnuExit);
     connect(mnuNext, &QAction::triggered, this, &frmMain::cmdRashi_Click);
+    connect(mnuClear, &QAction::triggered, this, &frmMain::mnuClear_Click);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
     const HelpMenus help = AddHelpMenus(this);
@@ -364,13 +383,20 @@ void frmMain::Form_Load()
         p->hour->setModel(hours);
         p->minute->setModel(sixty);
         p->second->setModel(sixty);
-        for (QComboBox *list : {p->month, p->day, p->year, p->hour, p->minute, p->second})
-            list->setCurrentIndex(0);
-        p->zone->setCurrentIndex(GreenwichZonePosition);
-        p->longitude->button(0)->setChecked(true);
-        p->latitude->button(0)->setChecked(true);
-        p->dst->setChecked(false);
+        resetPerson(*p);
     }
+}
+
+void frmMain::resetPerson(Person &p)
+{
+    for (QLineEdit *box : {p.name, p.city, p.state, p.country, p.lonD, p.lonM, p.latD, p.latM})
+        box->clear();
+    for (QComboBox *list : {p.month, p.day, p.year, p.hour, p.minute, p.second})
+        list->setCurrentIndex(0);
+    p.zone->setCurrentIndex(GreenwichZonePosition);
+    p.longitude->button(0)->setChecked(true);
+    p.latitude->button(0)->setChecked(true);
+    p.dst->setChecked(false);
 }
 
 void frmMain::BringAdvertToFront(bool cobrand)
@@ -488,6 +514,7 @@ void frmMain::ComputeMoonSigns()
 {
     if (!ValidateBirthDetails())
         return;
+    rememberPeople();
 
     Zone_Calculation();
     std::string maleNote, femaleNote;
@@ -562,4 +589,116 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
     if (m_context.quitApplication)
         m_context.quitApplication();
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    // Enter in any box of the form computes, as the command button does.
+    // Only keys a box has no use for arrive here: while a list or the place
+    // offers are open, Enter belongs to them. A focused button is pressed.
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button != cmdRashi)
+            button->click();
+        else
+            cmdRashi_Click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // A group's access key leads to the person's name, where the form begins,
+    // rather than to whichever of its option buttons is ticked.
+    if (event->type() == QEvent::Shortcut && (watched == m_maleGroup || watched == m_femaleGroup)) {
+        (watched == m_maleGroup ? m_male : m_female)->name->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::mnuClear_Click()
+{
+    for (Person *p : {m_male, m_female}) {
+        if (p->places)
+            p->places->restorePick(std::nullopt);
+        resetPerson(*p);
+    }
+    if (m_context.people)
+        m_context.people->clear();
+}
+
+RememberedPerson frmMain::remembered(const Person &p) const
+{
+    RememberedPerson r;
+    r.name = p.name->text();
+    r.month = p.month->currentIndex() + 1;
+    r.day = p.day->currentText().toInt();
+    r.year = p.year->currentText().toInt();
+    r.hour = p.hour->currentText().toInt();
+    r.minute = p.minute->currentText().toInt();
+    r.second = p.second->currentText().toInt();
+    r.city = p.city->text();
+    r.state = p.state->text();
+    r.country = p.country->text();
+    r.lonD = p.lonD->text();
+    r.lonM = p.lonM->text();
+    r.latD = p.latD->text();
+    r.latM = p.latM->text();
+    r.west = p.longitude->checkedId() == 1;
+    r.south = p.latitude->checkedId() == 1;
+    r.zone = p.zone->currentIndex();
+    r.daylightSaving = p.dst->isChecked();
+    if (p.places)
+        r.pick = p.places->currentPick();
+    return r;
+}
+
+void frmMain::restorePerson(Person &p, const RememberedPerson &r)
+{
+    // The birth moment first: the pick chooses its zone for that moment.
+    p.month->setCurrentIndex(r.month - 1);
+    p.day->setCurrentIndex(r.day - 1);
+    p.year->setCurrentIndex(r.year - 1901);
+    p.hour->setCurrentIndex(r.hour);
+    p.minute->setCurrentIndex(r.minute);
+    p.second->setCurrentIndex(r.second);
+    if (p.places && r.pick)
+        p.places->restorePick(r.pick);
+    // Then the boxes as they were, edits after the pick included.
+    p.name->setText(r.name);
+    p.city->setText(r.city);
+    p.state->setText(r.state);
+    p.country->setText(r.country);
+    p.lonD->setText(r.lonD);
+    p.lonM->setText(r.lonM);
+    p.latD->setText(r.latD);
+    p.latM->setText(r.latM);
+    p.longitude->button(r.west ? 1 : 0)->setChecked(true);
+    p.latitude->button(r.south ? 1 : 0)->setChecked(true);
+    // A position past the table's rows is the pick's own zone, which the
+    // restored pick has just chosen again.
+    const bool inTable = r.zone >= 0 && r.zone < static_cast<int>(ZoneCorrectionTable.size());
+    if (inTable || !(p.places && r.pick)) {
+        p.zone->setCurrentIndex(inTable ? r.zone : GreenwichZonePosition);
+        p.dst->setChecked(r.daylightSaving);
+    }
+}
+
+void frmMain::rememberPeople()
+{
+    if (m_context.people)
+        m_context.people->save(remembered(*m_male), remembered(*m_female));
+}
+
+void frmMain::restorePeople()
+{
+    RememberedPerson man, partner;
+    if (!m_context.people->load(man, partner))
+        return;
+    restorePerson(*m_male, man);
+    restorePerson(*m_female, partner);
 }

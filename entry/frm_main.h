@@ -15,6 +15,7 @@
 #include "results/frm_moon_sign.h"
 
 struct AppContext;
+struct RememberedPerson;
 
 class LinkLabel;
 class PlaceFinder;
@@ -73,7 +74,7 @@ public:
     LinkLabel *lblFullBrand = nullptr;
     LinkLabel *Label19 = nullptr;
 
-    QAction *mnuNext = nullptr, *mnuExit = nullptr;
+    QAction *mnuNext = nullptr, *mnuClear = nullptr, *mnuExit = nullptr;
     QAction *mnuOnline = nullptr, *mnuVisit = nullptr, *mnuUpdate = nullptr, *mnuAbout = nullptr;
     QAction *mnuDonate = nullptr, *mkmoney = nullptr;
 
@@ -81,9 +82,13 @@ public Q_SLOTS:
     void cmdRashi_Click();
     void cmdMBrowser_Click();
     void cmdFBrowser_Click();
+    // Empties both people's entries, here and in the kept copy.
+    void mnuClear_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Person;
@@ -98,10 +103,17 @@ private:
     void computePerson(const Person &p, std::string &signName, std::string &signChangeNote);
     void ComputeMoonSigns();
     void FindCoordinatesSearch(const Person &p);
+    void resetPerson(Person &p);
+    RememberedPerson remembered(const Person &p) const;
+    void restorePerson(Person &p, const RememberedPerson &r);
+    void rememberPeople();
+    void restorePeople();
 
     AppContext &m_context;
     Person *m_male;
     Person *m_female;
     QStackedLayout *m_advertStack = nullptr;
+    QGroupBox *m_maleGroup = nullptr;
+    QGroupBox *m_femaleGroup = nullptr;
     QPointer<frmMoonSign> m_results;
 };

@@ -255,3 +255,29 @@ void PlaceFinder::cityEdited()
                  .arg(m_placeName));
     m_placeName.clear();
 }
+
+std::optional<AtlasPlace> PlaceFinder::currentPick() const
+{
+    if (m_zoneName.isEmpty())
+        return std::nullopt;
+    auto angle = [](const QLineEdit *degrees, const QLineEdit *minutes, bool negative) {
+        const double value = degrees->text().trimmed().toDouble() + minutes->text().trimmed().toDouble() / 60.0;
+        return negative ? -value : value;
+    };
+    AtlasPlace place;
+    place.city = m_fields.city->text().toStdString();
+    place.state = m_fields.state->text().toStdString();
+    place.country = m_fields.country->text().toStdString();
+    place.timeZone = m_zoneName.toStdString();
+    place.longitude = angle(m_fields.lonD, m_fields.lonM, m_fields.longitude->checkedId() == 1);
+    place.latitude = angle(m_fields.latD, m_fields.latM, m_fields.latitude->checkedId() == 1);
+    return place;
+}
+
+void PlaceFinder::restorePick(const std::optional<AtlasPlace> &pick)
+{
+    if (pick)
+        usePlace(*pick);
+    else
+        zoneChangedByHand();
+}

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,14 @@ public:
 
     // Offers the places that start with the typed text (two characters at least).
     void offerPlaces(const QString &typed);
+
+    // The picked place while the zone still follows it, as the person's
+    // boxes now show it (coordinates to the minute); none once the zone was
+    // set by hand. Given back to restorePick at the next start, it fills the
+    // place and picks the zone again as picking it did; with none, the pick
+    // is forgotten as setting the zone by hand does.
+    std::optional<AtlasPlace> currentPick() const;
+    void restorePick(const std::optional<AtlasPlace> &pick);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -21,6 +21,7 @@ HelpMenus AddHelpMenus(QMainWindow *window)
     QMenu *help = window->menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     m.mnuOnline = NamedAction(window, QStringLiteral("&Online Help"), "mnuOnline");
+    m.mnuOnline->setShortcut(QKeySequence(Qt::Key_F1));
     m.mnuVisit = NamedAction(window, QStringLiteral("&Visit Us Online"), "mnuVisit");
     m.mnuUpdate = NamedAction(window, QStringLiteral("Check for Software &Update"), "mnuUpdate");
     m.mnuAbout = NamedAction(window, QStringLiteral("&About Software"), "mnuAbout");

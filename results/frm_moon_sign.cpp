@@ -259,6 +259,8 @@ void frmMoonSign::buildMenus()
     mnuPrint = NamedAction(this, QStringLiteral("Print"), "mnuPrint");
     mnuBack = NamedAction(this, QStringLiteral("&Back"), "mnuBack");
     mnuExit = NamedAction(this, QStringLiteral("Exit"), "mnuExit");
+    mnuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     file->addAction(mnuPrint);
     file->addAction(mnuBack);
     file->addAction(mnuExit);

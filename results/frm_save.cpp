@@ -7,12 +7,18 @@
 #include "links/web_pages.h"
 #include "results/clipboard_guard.h"
 #include "results/frm_moon_sign.h"
+#include "results/report_file_name.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -32,7 +38,21 @@ frmSave::PrintDialogHandler &printDialogHandler()
     return handler;
 }
 
-QString askForFile(QWidget *parent)
+frmSave::PrintPreviewShower &printPreviewShower()
+{
+    static frmSave::PrintPreviewShower shower;
+    return shower;
+}
+
+QString saveFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists())
+        return documents;
+    return QDir::homePath();
+}
+
+QString askForFile(QWidget *parent, const QString &suggested)
 {
     QFileDialog dialog(parent, MessageBox::Title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -40,7 +60,8 @@ QString askForFile(QWidget *parent)
     dialog.setNameFilter(QStringLiteral("Rich Text Format (*.rtf)"));
     // The file holds Rich Text Format, so that is the extension it gets.
     dialog.setDefaultSuffix(QStringLiteral("rtf"));
-    dialog.selectFile(QString());
+    dialog.setDirectory(QFileInfo(suggested).absolutePath());
+    dialog.selectFile(QFileInfo(suggested).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -76,6 +97,16 @@ void frmSave::setSaveFileChooser(SaveFileChooser chooser)
 void frmSave::setPrintDialogHandler(PrintDialogHandler handler)
 {
     printDialogHandler() = std::move(handler);
+}
+
+void frmSave::setPrintPreviewShower(PrintPreviewShower shower)
+{
+    printPreviewShower() = std::move(shower);
+}
+
+QString frmSave::suggestedSavePath() const
+{
+    return QDir(saveFolder()).filePath(m_fileName);
 }
 
 ReportFields ReportFieldsFrom(const frmMoonSign &r)
@@ -128,6 +159,8 @@ frmSave::frmSave(frmMoonSign &results)
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPreview = new QPushButton(QStringLiteral("Print Pre&view"), this);
+    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
 
     Label1 = new LinkLabel(QStringLiteral("Visit our web site for more readings and software."), OpenHomePage, this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -140,6 +173,7 @@ frmSave::frmSave(frmMoonSign &results)
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdSave);
     buttons->addWidget(cmdPrint);
+    buttons->addWidget(cmdPreview);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(RTB, 1);
@@ -150,6 +184,12 @@ frmSave::frmSave(frmMoonSign &results)
 
     connect(cmdSave, &QPushButton::clicked, this, &frmSave::cmdSave_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmSave::cmdPrint_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmSave::cmdPreview_Click);
+    // The buttons keep their own access keys beside the usual shortcuts;
+    // Escape closes the window, as in any dialog.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this), &QShortcut::activated, this, &frmSave::cmdSave_Click);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated, this, &frmSave::cmdPrint_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [] { OpenHelpPage(); });
     m_clipboardGuard->watch(RTB);
 
     Form_Load(ReportFieldsFrom(results));
@@ -164,6 +204,11 @@ void frmSave::Form_Load(const ReportFields &fields)
 {
     m_links.EnableLinkClicks(RTB);
     m_runs = BuildReportRuns(fields);
+    const QString man = QString::fromStdString(fields.man.name);
+    const QString partner = QString::fromStdString(fields.woman.name);
+    m_title = ReportTitle(man, partner);
+    m_fileName = SuggestedReportFileName(man, partner);
+    RTB->document()->setMetaInformation(QTextDocument::DocumentTitle, m_title);
 
     QTextCursor cursor(RTB->document());
     cursor.movePosition(QTextCursor::End);
@@ -200,7 +245,7 @@ void frmSave::done(int result)
 
 void frmSave::cmdSave_Click()
 {
-    const QString path = saveFileChooser() ? saveFileChooser()(this) : askForFile(this);
+    const QString path = saveFileChooser() ? saveFileChooser()(this) : askForFile(this, suggestedSavePath());
     if (path.isEmpty())
         return; // cancelled: nothing written, nothing said
     const QString error = SaveReportFile(path, m_runs);
@@ -214,6 +259,7 @@ void frmSave::cmdPrint_Click()
     const QTextCursor selection = RTB->textCursor();
     const bool hasSelection = selection.hasSelection();
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(m_title);
     const bool accepted = printDialogHandler() ? printDialogHandler()(printer, hasSelection, this)
                                                : askForPrinter(printer, hasSelection, this);
     if (!accepted)
@@ -223,6 +269,7 @@ void frmSave::cmdPrint_Click()
     if (printer.printRange() == QPrinter::Selection && hasSelection) {
         QTextDocument part;
         part.setDefaultFont(RTB->document()->defaultFont());
+        part.setMetaInformation(QTextDocument::DocumentTitle, m_title);
         QTextCursor(&part).insertFragment(selection.selection());
         printer.setPrintRange(QPrinter::AllPages);
         part.print(&printer);
@@ -230,4 +277,18 @@ void frmSave::cmdPrint_Click()
     }
     printer.setPrintRange(QPrinter::AllPages);
     RTB->document()->print(&printer);
+}
+
+void frmSave::cmdPreview_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(m_title);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(m_title);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter *target) { RTB->document()->print(target); });
+    if (printPreviewShower())
+        printPreviewShower()(preview);
+    else
+        preview.exec();
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QPrintPreviewDialog;
 class QPushButton;
 class QTextBrowser;
 class ClipboardGuard;
@@ -27,8 +28,17 @@ public:
     using SaveFileChooser = std::function<QString(QWidget *parent)>;
     // Sets the printer up and asks for all or selection; false when cancelled.
     using PrintDialogHandler = std::function<bool(QPrinter &printer, bool hasSelection, QWidget *parent)>;
+    // Shows the print preview, ready to paint; tests look at it unshown.
+    using PrintPreviewShower = std::function<void(QPrintPreviewDialog &preview)>;
     static void setSaveFileChooser(SaveFileChooser chooser);
     static void setPrintDialogHandler(PrintDialogHandler handler);
+    static void setPrintPreviewShower(PrintPreviewShower shower);
+
+    // The report's title, naming the couple; printed documents carry it.
+    QString title() const { return m_title; }
+    // Where the save dialog starts: the user's documents folder and a file
+    // name made from the two names.
+    QString suggestedSavePath() const;
 
     const std::vector<TextRun> &runs() const { return m_runs; }
     const ReportLinks &links() const { return m_links; }
@@ -36,6 +46,7 @@ public:
     QTextBrowser *RTB = nullptr;
     QPushButton *cmdSave = nullptr;
     QPushButton *cmdPrint = nullptr;
+    QPushButton *cmdPreview = nullptr;
     LinkLabel *Label1 = nullptr;
     LinkLabel *Label14 = nullptr;
     LinkLabel *Label7 = nullptr;
@@ -43,6 +54,7 @@ public:
 public Q_SLOTS:
     void cmdSave_Click();
     void cmdPrint_Click();
+    void cmdPreview_Click();
 
 protected:
     void done(int result) override;
@@ -52,6 +64,8 @@ private:
     void Form_Unload();
 
     std::vector<TextRun> m_runs;
+    QString m_title;
+    QString m_fileName;
     ReportLinks m_links;
     ClipboardGuard *m_clipboardGuard;
     bool m_unloaded = false;

@@ -54,6 +54,9 @@ private Q_SLOTS:
     void advertDraw();
     void signPictures();
     void windowIconMatchesItsDrawings();
+    void enterComputesFromAnyBox_data();
+    void enterComputesFromAnyBox();
+    void shortcutsAndAccessKeys();
 };
 
 void FrmMainTest::initialState()
@@ -583,6 +586,80 @@ void FrmMainTest::windowIconMatchesItsDrawings()
         const QImage shown = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(shown, drawn);
     }
+}
+
+void FrmMainTest::enterComputesFromAnyBox_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("reads");
+    QTest::addColumn<int>("searches");
+    QTest::newRow("name") << "txtMName" << int(Qt::Key_Return) << true << 0;
+    QTest::newRow("keypad Enter in a minute box") << "txtFLatM" << int(Qt::Key_Enter) << true << 0;
+    QTest::newRow("closed year list") << "cboFYear" << int(Qt::Key_Return) << true << 0;
+    QTest::newRow("zone list") << "cmbMTimeZone" << int(Qt::Key_Return) << true << 0;
+    QTest::newRow("option button") << "optFLat_1" << int(Qt::Key_Return) << true << 0;
+    QTest::newRow("check box") << "chkFDST" << int(Qt::Key_Return) << true << 0;
+    QTest::newRow("command button") << "cmdRashi" << int(Qt::Key_Return) << true << 0;
+    // A focused button does its own work instead.
+    QTest::newRow("search button") << "cmdFBrowser" << int(Qt::Key_Return) << false << 1;
+}
+
+void FrmMainTest::enterComputesFromAnyBox()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, reads);
+    QFETCH(int, searches);
+    Session s;
+    Person p;
+    p.city = QStringLiteral("Pune");
+    p.state = QStringLiteral("Maharashtra");
+    p.country = QStringLiteral("India");
+    fillPerson(*s.main, p, true);
+    fillPerson(*s.main, p, false);
+    QApplication::setActiveWindow(s.main.get());
+    QWidget *target = s.main->findChild<QWidget *>(focus);
+    QVERIFY(target);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(bool(s.main->resultsWindow()), reads);
+    QCOMPARE(s.recorder.urls.size(), searches);
+}
+
+void FrmMainTest::shortcutsAndAccessKeys()
+{
+    Session s;
+    frmMain &w = *s.main;
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(&w, Qt::Key_F1);
+    QCOMPARE(s.recorder.urls, QStringList{kMain + QStringLiteral("/cv-free-moonsign-compatibility/cv-free-moonsign-compatibility-help.html")});
+
+    // Each person's group is reached by its access key, at the name.
+    w.cmdRashi->setFocus();
+    QTest::keyClick(&w, Qt::Key_P, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), w.txtFName);
+    QTest::keyClick(&w, Qt::Key_Y, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), w.txtMName);
+    // Every caption names its box, for screen readers as for the eye.
+    for (QLabel *caption : w.findChildren<QLabel *>()) {
+        const QString text = caption->text();
+        if (QStringList{QStringLiteral("Name"), QStringLiteral("Date of Birth"), QStringLiteral("Time of Birth"),
+                        QStringLiteral("City"), QStringLiteral("State"), QStringLiteral("Country"),
+                        QStringLiteral("Deg"), QStringLiteral("Min")}
+                .contains(text))
+            QVERIFY2(caption->buddy(), qPrintable(text));
+    }
+
+    frmMoonSign *r = s.read(Person{}, Person{});
+    QVERIFY(r);
+    QApplication::setActiveWindow(r);
+    QTest::keyClick(r, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(s.recorder.quits, 1);
+    Session t;
+    QApplication::setActiveWindow(t.main.get());
+    QTest::keyClick(t.main.get(), Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(t.recorder.quits, 1);
 }
 
 QTEST_MAIN(FrmMainTest)

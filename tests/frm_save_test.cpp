@@ -1,17 +1,22 @@
 #include "gui_support.h"
 
 #include "results/frm_save.h"
+#include "results/report_file_name.h"
 #include "tests/support/rtf_reader.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -92,12 +97,17 @@ private Q_SLOTS:
     void webAddressesOpenOnClickButFilesNever();
     void linkHandlingFollowsEachOpening();
     void clipboardEmptiedOverReport();
+    void suggestedFileName_data();
+    void suggestedFileName();
+    void titleAndStartFolderFollowTheCouple();
+    void keyboardFromResultsToReport();
 };
 
 void FrmSaveTest::cleanup()
 {
     frmSave::setSaveFileChooser({});
     frmSave::setPrintDialogHandler({});
+    frmSave::setPrintPreviewShower({});
 }
 
 void FrmSaveTest::reportRunByRun()
@@ -311,6 +321,10 @@ void FrmSaveTest::printsWholeReportOrSelection()
     QVERIFY2(whole.contains(QStringLiteral("Your Moon Sign Details")), qPrintable(whole.left(300)));
     QVERIFY(whole.contains(QStringLiteral("Name :John")));
     QVERIFY(whole.contains(QStringLiteral("Detailed Analysis")));
+    const QString info = runTool(QStringLiteral("pdfinfo"), {dir.filePath(QStringLiteral("whole.pdf"))});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Title: +Moon compatibility - John and Mary$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
 
     QTextCursor selection = report.RTB->document()->find(QStringLiteral("Name :John"));
     report.RTB->setTextCursor(selection);
@@ -390,6 +404,119 @@ void FrmSaveTest::clipboardEmptiedOverReport()
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(report.RTB->viewport(), &move);
     QVERIFY(clipboard->text().isEmpty());
+}
+
+void FrmSaveTest::suggestedFileName_data()
+{
+    QTest::addColumn<QString>("man");
+    QTest::addColumn<QString>("partner");
+    QTest::addColumn<QString>("expected");
+    const QString x80(80, QLatin1Char('x'));
+    QTest::newRow("plain") << "Ravi" << "Meera" << "Moon compatibility - Ravi and Meera.rtf";
+    QTest::newRow("slashes") << "AC/DC" << "back\\slash" << "Moon compatibility - AC_DC and back_slash.rtf";
+    QTest::newRow("colons and the rest Windows refuses") << "12:30" << "<a>\"|?*"
+                                                         << "Moon compatibility - 12_30 and _a_____.rtf";
+    QTest::newRow("control characters") << "Ra\tvi\n" << QStringLiteral("Me\u0001era\u007f\u0085")
+                                        << "Moon compatibility - Ra vi and Me_era_.rtf";
+    QTest::newRow("trailing dots and blanks") << " Ravi. . " << "Meera..." << "Moon compatibility - Ravi and Meera.rtf";
+    QTest::newRow("false extension") << QStringLiteral("Ravi\u202Efdp.exe") << "Meera"
+                                     << "Moon compatibility - Ravi_fdp.exe and Meera.rtf";
+    QTest::newRow("300 characters") << QString(300, QLatin1Char('x')) << "Meera"
+                                    << "Moon compatibility - " + x80 + " and Meera.rtf";
+    // Cut between characters, never inside one: 4-byte emoji, accents as
+    // separate marks (3 bytes a letter).
+    QString moons, accents;
+    for (int i = 0; i < 150; ++i) {
+        moons += QStringLiteral("\U0001F319");
+        accents += QStringLiteral("e\u0301");
+    }
+    QString accents26;
+    for (int i = 0; i < 26; ++i)
+        accents26 += QStringLiteral("e\u0301");
+    QTest::newRow("long emoji") << moons << "" << "Moon compatibility - " + moons.left(40) + ".rtf";
+    QTest::newRow("long accents") << "" << accents << "Moon compatibility - " + accents26 + ".rtf";
+    QTest::newRow("both empty") << "" << "" << "Moon compatibility.rtf";
+    QTest::newRow("nothing left of one") << " ... " << "Meera" << "Moon compatibility - Meera.rtf";
+}
+
+void FrmSaveTest::suggestedFileName()
+{
+    QFETCH(QString, man);
+    QFETCH(QString, partner);
+    QFETCH(QString, expected);
+    const QString name = SuggestedReportFileName(man, partner);
+    QCOMPARE(name, expected);
+    QVERIFY(name.toUtf8().size() <= 200);
+    for (QChar c : name)
+        QVERIFY2(!QStringLiteral("<>:\"/\\|?*").contains(c) && c.category() != QChar::Other_Control, qPrintable(name));
+}
+
+void FrmSaveTest::titleAndStartFolderFollowTheCouple()
+{
+    Reading r(QStringLiteral("Ravi"));
+    frmSave report(*r.results);
+    const QString title = QStringLiteral("Moon compatibility - Ravi and Mary");
+    QCOMPARE(report.title(), title);
+    QCOMPARE(report.RTB->document()->metaInformation(QTextDocument::DocumentTitle), title);
+
+    QString suggested;
+    frmSave::setSaveFileChooser([&](QWidget *parent) {
+        suggested = qobject_cast<frmSave *>(parent)->suggestedSavePath();
+        return QString();
+    });
+    report.cmdSave->click();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = QDir(documents).exists() ? documents : QDir::homePath();
+    QCOMPARE(suggested, QDir(folder).filePath(title + QStringLiteral(".rtf")));
+
+    QString printed;
+    frmSave::setPrintDialogHandler([&](QPrinter &printer, bool, QWidget *) {
+        printed = printer.docName();
+        return false;
+    });
+    report.cmdPrint->click();
+    QCOMPARE(printed, title);
+
+    // The preview paints the whole report under the same title.
+    int pages = 0;
+    frmSave::setPrintPreviewShower([&](QPrintPreviewDialog &preview) {
+        printed = preview.printer()->docName();
+        auto *pane = preview.findChild<QPrintPreviewWidget *>();
+        pane->updatePreview();
+        pages = pane->pageCount();
+    });
+    printed.clear();
+    report.cmdPreview->click();
+    QCOMPARE(printed, title);
+    QVERIFY(pages >= 1);
+}
+
+void FrmSaveTest::keyboardFromResultsToReport()
+{
+    Reading r;
+    QApplication::setActiveWindow(r.results);
+    int saves = 0, prints = 0;
+    frmSave::setSaveFileChooser([&](QWidget *) { ++saves; return QString(); });
+    frmSave::setPrintDialogHandler([&](QPrinter &, bool, QWidget *) { ++prints; return false; });
+    bool sawReport = false;
+    QTimer::singleShot(0, [&] {
+        auto *report = qobject_cast<frmSave *>(QApplication::activeModalWidget());
+        if (!report)
+            return;
+        sawReport = true;
+        QApplication::setActiveWindow(report);
+        QTest::keyClick(report, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(report, Qt::Key_P, Qt::ControlModifier);
+        r.session.recorder.urls.clear();
+        QTest::keyClick(report, Qt::Key_F1);
+        QCOMPARE(r.session.recorder.urls.size(), 1);
+        QTest::keyClick(report->RTB, Qt::Key_Escape);
+    });
+    QTest::keyClick(r.results, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(sawReport);
+    QCOMPARE(saves, 1);
+    QCOMPARE(prints, 1);
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 QTEST_MAIN(FrmSaveTest)
