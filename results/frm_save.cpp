@@ -55,10 +55,16 @@ bool askForPrinter(QPrinter &printer, bool hasSelection, QWidget *parent)
     return dialog.exec() == QDialog::Accepted;
 }
 
+// The report is shown as it prints: dark text on white paper, whatever the
+// theme. The saved file keeps the report's own colours; on screen a colour
+// is only deepened where it would be hard to read on the paper.
+const QColor kPaper(255, 255, 255);
+const QColor kInk(0, 0, 0);
+
 QColor colourOf(RunColour colour)
 {
     const Rgb rgb = RgbOf(colour);
-    return {rgb.red, rgb.green, rgb.blue};
+    return ReadableOn(QColor(rgb.red, rgb.green, rgb.blue), kPaper);
 }
 
 std::string utf8(const QString &s)
@@ -122,6 +128,7 @@ frmSave::frmSave(frmMoonSign &results)
     RTB->setObjectName(QStringLiteral("RTB"));
     RTB->setAccessibleName(QStringLiteral("Report"));
     RTB->document()->setDefaultFont(VerdanaFont(9.75));
+    SetFieldColours(RTB, kInk, kPaper);
     RTB->setMinimumSize(560, 420);
 
     cmdSave = new QPushButton(QStringLiteral("&Save"), this);
