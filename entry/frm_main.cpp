@@ -4,6 +4,7 @@
 #include "app/message_box.h"
 #include "app/resources.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "astro/sign_change.h"
 #include "astro/zone_table.h"
 #include "entry/choice_lists.h"
@@ -163,6 +164,7 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
                                         this);
         }
     }
+    FitWindowToLayout(this);
 }
 
 PlaceFinder *frmMain::placeFinder(bool male) const

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/resources.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "links/link_label.h"
 #include "links/web_pages.h"
 
@@ -82,5 +83,6 @@ frmAbout::frmAbout(QWidget *parent)
     layout->addLayout(buttons);
 
     setMinimumWidth(520);
+    FitWindowToLayout(this);
     cmdOK->setFocus();
 }

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/resources.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "compat/compatibility_table.h"
 #include "links/help_menus.h"
 #include "links/link_label.h"
@@ -113,6 +114,7 @@ frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
         m_clipboardGuard->watch(field);
 
     Form_Load();
+    FitWindowToLayout(this);
 }
 
 QGroupBox *frmMoonSign::buildPerson(bool male)

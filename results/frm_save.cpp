@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/message_box.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "links/link_label.h"
 #include "links/web_pages.h"
 #include "results/clipboard_guard.h"
@@ -160,6 +161,7 @@ frmSave::frmSave(frmMoonSign &results)
     m_clipboardGuard->watch(RTB);
 
     Form_Load(ReportFieldsFrom(results));
+    FitWindowToLayout(this);
 }
 
 frmSave::~frmSave()
