@@ -509,8 +509,20 @@ void frmMain::ComputeMoonSigns()
 
     m_results->ShowSignChangeNotes(QString::fromStdString(maleNote), QString::fromStdString(femaleNote));
 
+    // The results open over the form, centred where the form was.
+    const QRect form = frameGeometry();
+    m_results->move(form.center() - m_results->rect().center());
     m_results->show();
     hide();
+}
+
+void frmMain::setVisible(bool visible)
+{
+    if (!visible && isVisible())
+        m_placement = saveGeometry();
+    else if (visible && !isVisible() && !m_placement.isEmpty())
+        restoreGeometry(m_placement);
+    QMainWindow::setVisible(visible);
 }
 
 void frmMain::cmdMBrowser_Click()

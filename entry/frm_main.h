@@ -77,6 +77,10 @@ public:
     QAction *mnuOnline = nullptr, *mnuVisit = nullptr, *mnuUpdate = nullptr, *mnuAbout = nullptr;
     QAction *mnuDonate = nullptr, *mkmoney = nullptr;
 
+    // Hiding remembers where the window was; showing it again (after Back)
+    // puts it back there.
+    void setVisible(bool visible) override;
+
 public Q_SLOTS:
     void cmdRashi_Click();
     void cmdMBrowser_Click();
@@ -103,4 +107,5 @@ private:
     Person *m_female;
     QStackedLayout *m_advertStack = nullptr;
     QPointer<frmMoonSign> m_results;
+    QByteArray m_placement;
 };
