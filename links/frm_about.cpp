@@ -68,6 +68,8 @@ frmAbout::frmAbout(QWidget *parent)
     text->addWidget(Label3);
     text->addWidget(lblCobrand);
     text->addWidget(lblHomePage);
+    // Room to spare goes below the text, not between its lines.
+    text->addStretch();
 
     auto *top = new QHBoxLayout;
     top->addWidget(picIcon);
