@@ -197,22 +197,38 @@ void ThemeContrastTest::cleanup()
 
 void ThemeContrastTest::everyTextIsReadable_data()
 {
+    // The palette the windows are built in, and the one they are checked in:
+    // a desktop may change its theme while the program runs.
+    QTest::addColumn<QPalette>("builtIn");
     QTest::addColumn<QPalette>("palette");
     QTest::addColumn<QString>("window");
     const QPalette light = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
-    const std::pair<const char *, QPalette> palettes[] = {
-        {"light", light}, {"fusion dark", fusionDark()}, {"adwaita dark", adwaitaDark()}};
-    for (const auto &[name, palette] : palettes) {
+    const struct {
+        const char *name;
+        QPalette builtIn, checked;
+    } themes[] = {
+        {"light", light, light},
+        {"fusion dark", fusionDark(), fusionDark()},
+        {"adwaita dark", adwaitaDark(), adwaitaDark()},
+        {"light turned dark", light, adwaitaDark()},
+        {"dark turned light", fusionDark(), light},
+    };
+    for (const auto &theme : themes) {
         for (const char *window : {"frmMain", "frmMoonSign", "frmSave", "frmAbout"})
-            QTest::addRow("%s %s", name, window) << palette << QString::fromLatin1(window);
+            QTest::addRow("%s %s", theme.name, window) << theme.builtIn << theme.checked << QString::fromLatin1(window);
     }
 }
 
 void ThemeContrastTest::everyTextIsReadable()
 {
+    QFETCH(QPalette, builtIn);
     QFETCH(QPalette, palette);
     QFETCH(QString, window);
-    QApplication::setPalette(palette);
+    QApplication::setPalette(builtIn);
+    auto faults = [&palette](QWidget *w) {
+        QApplication::setPalette(palette);
+        return ::faults(w);
+    };
 
     Session session;
     Person man;
