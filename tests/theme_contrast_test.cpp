@@ -202,7 +202,7 @@ void ThemeContrastTest::everyTextIsReadable_data()
     QTest::addColumn<QPalette>("builtIn");
     QTest::addColumn<QPalette>("palette");
     QTest::addColumn<QString>("window");
-    const QPalette light = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+    const QPalette light = QApplication::style()->standardPalette(); // Fusion, from initTestCase
     const struct {
         const char *name;
         QPalette builtIn, checked;
