@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QFont>
-#include <QPalette>
 #include <QWidget>
+
+#include "app/ui_colours.h"
 
 // Verdana where the system has it, otherwise a close sans face.
 inline QFont VerdanaFont(qreal pointSize = 0, bool bold = false)
@@ -14,13 +15,4 @@ inline QFont VerdanaFont(qreal pointSize = 0, bool bold = false)
         f.setPointSizeF(pointSize);
     f.setBold(bold);
     return f;
-}
-
-// Text in the given colour, for labels and read-only fields alike.
-inline void SetTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::Text, colour);
-    widget->setPalette(p);
 }

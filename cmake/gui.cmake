@@ -23,6 +23,7 @@ add_custom_command(
 # The windows and their services, linked by the program and the tests.
 add_library(zuva_gui STATIC
     app/app_context.h app/front_label.h app/ui_font.h
+    app/ui_colours.h app/ui_colours.cpp app/window_fit.h app/window_fit.cpp
     app/message_box.h app/message_box.cpp
     app/resources.h app/resources.cpp
     app/quit_application.h app/quit_application.cpp

@@ -4,6 +4,7 @@
 #include "app/message_box.h"
 #include "app/resources.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "astro/sign_change.h"
 #include "astro/zone_table.h"
 #include "entry/choice_lists.h"
@@ -168,8 +169,12 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
                                         this);
         }
     }
+<<<<<<< HEAD
     if (m_context.people)
         restorePeople();
+=======
+    FitWindowToLayout(this);
+>>>>>>> issue-13a
 }
 
 PlaceFinder *frmMain::placeFinder(bool male) const
@@ -546,8 +551,20 @@ void frmMain::ComputeMoonSigns()
 
     m_results->ShowSignChangeNotes(QString::fromStdString(maleNote), QString::fromStdString(femaleNote));
 
+    // The results open over the form, centred where the form was.
+    const QRect form = frameGeometry();
+    m_results->move(form.center() - m_results->rect().center());
     m_results->show();
     hide();
+}
+
+void frmMain::setVisible(bool visible)
+{
+    if (!visible && isVisible())
+        m_placement = saveGeometry();
+    else if (visible && !isVisible() && !m_placement.isEmpty())
+        restoreGeometry(m_placement);
+    QMainWindow::setVisible(visible);
 }
 
 void frmMain::cmdMBrowser_Click()

@@ -78,6 +78,10 @@ public:
     QAction *mnuOnline = nullptr, *mnuVisit = nullptr, *mnuUpdate = nullptr, *mnuAbout = nullptr;
     QAction *mnuDonate = nullptr, *mkmoney = nullptr;
 
+    // Hiding remembers where the window was; showing it again (after Back)
+    // puts it back there.
+    void setVisible(bool visible) override;
+
 public Q_SLOTS:
     void cmdRashi_Click();
     void cmdMBrowser_Click();
@@ -116,4 +120,5 @@ private:
     QGroupBox *m_maleGroup = nullptr;
     QGroupBox *m_femaleGroup = nullptr;
     QPointer<frmMoonSign> m_results;
+    QByteArray m_placement;
 };

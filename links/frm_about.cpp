@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/resources.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "links/link_label.h"
 #include "links/web_pages.h"
 
@@ -67,6 +68,8 @@ frmAbout::frmAbout(QWidget *parent)
     text->addWidget(Label3);
     text->addWidget(lblCobrand);
     text->addWidget(lblHomePage);
+    // Room to spare goes below the text, not between its lines.
+    text->addStretch();
 
     auto *top = new QHBoxLayout;
     top->addWidget(picIcon);
@@ -82,5 +85,6 @@ frmAbout::frmAbout(QWidget *parent)
     layout->addLayout(buttons);
 
     setMinimumWidth(520);
+    FitWindowToLayout(this);
     cmdOK->setFocus();
 }

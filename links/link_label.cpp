@@ -2,8 +2,11 @@
 
 #include "app/ui_font.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 LinkLabel::LinkLabel(const QString &text, std::function<void()> action, QWidget *parent)
     : QLabel(text, parent)
@@ -15,6 +18,18 @@ LinkLabel::LinkLabel(const QString &text, std::function<void()> action, QWidget 
     SetTextColour(this, QColor(255, 0, 0));
     // Reachable from the keyboard too: Tab to it, then Enter or Space.
     setFocusPolicy(Qt::TabFocus);
+}
+
+QSize LinkLabel::sizeHint() const
+{
+    if (!wordWrap())
+        return QLabel::sizeHint();
+    const QFontMetrics metrics(font());
+    const QMargins around = contentsMargins();
+    const int frame = around.left() + around.right() + 2 * margin() + 2 * indent();
+    const int line = metrics.horizontalAdvance(text()) + 1;
+    const int width = std::min(line, 80 * metrics.averageCharWidth()) + std::max(frame, 0);
+    return {width, heightForWidth(width)};
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)

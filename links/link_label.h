@@ -11,6 +11,10 @@ class LinkLabel : public QLabel {
 public:
     LinkLabel(const QString &text, std::function<void()> action, QWidget *parent = nullptr);
 
+    // Wrapped text asks for the width of its one line, up to about eighty
+    // characters, and the height it takes there.
+    QSize sizeHint() const override;
+
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/resources.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "compat/compatibility_table.h"
 #include "links/help_menus.h"
 #include "links/link_label.h"
@@ -25,6 +26,8 @@ const QColor kFieldText(128, 0, 128);
 const QColor kMoonText(192, 0, 0);
 const QColor kHeading(0, 64, 0);
 const QColor kLabelGround(224, 224, 224);
+const QColor kCaptionText(0, 0, 0);
+const QColor kFieldGround(255, 255, 255);
 
 QLabel *heading(const QString &text, QWidget *parent)
 {
@@ -54,12 +57,11 @@ frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(ApplicationCaption));
     setFont(VerdanaFont());
-    QPalette background = palette();
-    background.setColor(QPalette::Window, kBackground);
-    setPalette(background);
-    setAutoFillBackground(true);
 
+    // The peach ground is fixed, so its captions are fixed too, whatever the
+    // theme; the menu bar keeps the theme's own colours.
     auto *central = new QWidget(this);
+    SetColours(central, kCaptionText, kBackground);
     auto *layout = new QVBoxLayout(central);
 
     // Both panels share one place; only the one in front is seen.
@@ -112,6 +114,7 @@ frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
         m_clipboardGuard->watch(field);
 
     Form_Load();
+    FitWindowToLayout(this);
 }
 
 QGroupBox *frmMoonSign::buildPerson(bool male)
@@ -151,13 +154,13 @@ QGroupBox *frmMoonSign::buildPerson(bool male)
         field->setAccessibleName(whose + QLatin1String(row.accessible));
         field->setReadOnly(true);
         field->setContextMenuPolicy(Qt::NoContextMenu);
-        SetTextColour(field, kFieldText);
+        SetFieldColours(field, kFieldText, kFieldGround);
         form->addRow(QLatin1String(row.caption), field);
         fields.append(field);
     }
     QLineEdit *moon = fields.last();
     moon->setFont(VerdanaFont(0, true));
-    SetTextColour(moon, kMoonText);
+    SetFieldColours(moon, kMoonText, kFieldGround);
     layout->addLayout(form);
     auto *note = new QLabel(group);
     note->setObjectName(male ? QStringLiteral("lblMoonNoteM") : QStringLiteral("lblMoonNoteF"));
@@ -207,11 +210,7 @@ void frmMoonSign::buildAnalysis()
         auto *label = new QLabel(Frame2);
         label->setObjectName(QLatin1String(name));
         label->setFont(VerdanaFont(11.25, true));
-        label->setAutoFillBackground(true);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, kFieldText);
-        p.setColor(QPalette::Window, kLabelGround);
-        label->setPalette(p);
+        SetColours(label, kFieldText, kLabelGround);
         label->setMargin(4);
         label->setTextInteractionFlags(Qt::NoTextInteraction);
         return label;

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/message_box.h"
 #include "app/ui_font.h"
+#include "app/window_fit.h"
 #include "links/link_label.h"
 #include "links/web_pages.h"
 #include "results/clipboard_guard.h"
@@ -76,10 +77,16 @@ bool askForPrinter(QPrinter &printer, bool hasSelection, QWidget *parent)
     return dialog.exec() == QDialog::Accepted;
 }
 
+// The report is shown as it prints: dark text on white paper, whatever the
+// theme. The saved file keeps the report's own colours; on screen a colour
+// is only deepened where it would be hard to read on the paper.
+const QColor kPaper(255, 255, 255);
+const QColor kInk(0, 0, 0);
+
 QColor colourOf(RunColour colour)
 {
     const Rgb rgb = RgbOf(colour);
-    return {rgb.red, rgb.green, rgb.blue};
+    return ReadableOn(QColor(rgb.red, rgb.green, rgb.blue), kPaper);
 }
 
 std::string utf8(const QString &s)
@@ -153,6 +160,7 @@ frmSave::frmSave(frmMoonSign &results)
     RTB->setObjectName(QStringLiteral("RTB"));
     RTB->setAccessibleName(QStringLiteral("Report"));
     RTB->document()->setDefaultFont(VerdanaFont(9.75));
+    SetFieldColours(RTB, kInk, kPaper);
     RTB->setMinimumSize(560, 420);
 
     cmdSave = new QPushButton(QStringLiteral("&Save"), this);
@@ -193,6 +201,7 @@ frmSave::frmSave(frmMoonSign &results)
     m_clipboardGuard->watch(RTB);
 
     Form_Load(ReportFieldsFrom(results));
+    FitWindowToLayout(this);
 }
 
 frmSave::~frmSave()

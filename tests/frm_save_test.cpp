@@ -160,7 +160,10 @@ void FrmSaveTest::reportRunByRun()
         return c.charFormat();
     };
     QCOMPARE(formatAt(QStringLiteral("Your Moon Sign Details")).fontWeight(), int(QFont::Bold));
-    QCOMPARE(formatAt(QStringLiteral("Your Moon Sign Details")).foreground().color(), QColor(255, 0, 0));
+    // On screen the heading red is deepened just enough to read on the
+    // white paper (the saved file keeps pure red).
+    const QColor heading = formatAt(QStringLiteral("Your Moon Sign Details")).foreground().color();
+    QVERIFY(heading.red() >= 224 && heading.green() == 0 && heading.blue() == 0);
     QCOMPARE(formatAt(QStringLiteral("Name :")).foreground().color(), QColor(128, 0, 0));
     QCOMPARE(formatAt(QStringLiteral("Name :")).fontWeight(), int(QFont::Normal));
     QCOMPARE(formatAt(QStringLiteral("John")).foreground().color(), QColor(0, 0, 0));
