@@ -169,12 +169,9 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
                                         this);
         }
     }
-<<<<<<< HEAD
     if (m_context.people)
         restorePeople();
-=======
     FitWindowToLayout(this);
->>>>>>> issue-13a
 }
 
 PlaceFinder *frmMain::placeFinder(bool male) const
