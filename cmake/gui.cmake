@@ -1,8 +1,29 @@
 # Pictures are SVG, read through Qt's SVG image plug-in (from the Svg module)
-# when first shown, so the program does not link the Svg library itself.
-find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg PrintSupport)
+# when first shown, so the program does not link the Svg library itself. A
+# Qt without that plug-in (the static Qt for Windows) gets them as PNG drawn
+# at build time by svg_to_png, under the same resource names.
+set(ZUVA_PICTURE_PNGS "" CACHE PATH "The pictures as PNG (from svg_to_png), for a Qt without the SVG reader")
+if(ZUVA_PICTURE_PNGS)
+    find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets PrintSupport)
+else()
+    find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg PrintSupport)
+endif()
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
+
+set(_zuva_content_qrc content/content.qrc)
+if(ZUVA_PICTURE_PNGS)
+    file(STRINGS content/content.qrc _zuva_qrc_lines REGEX "<file>.*\\.svg</file>")
+    set(_zuva_qrc "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/\">\n")
+    foreach(line IN LISTS _zuva_qrc_lines)
+        string(REGEX REPLACE ".*<file>(.*)</file>.*" "\\1" name "${line}")
+        get_filename_component(base ${name} NAME_WE)
+        string(APPEND _zuva_qrc "    <file alias=\"${name}\">${ZUVA_PICTURE_PNGS}/${base}.png</file>\n")
+    endforeach()
+    string(APPEND _zuva_qrc "  </qresource>\n</RCC>\n")
+    set(_zuva_content_qrc ${CMAKE_CURRENT_BINARY_DIR}/content_png.qrc)
+    file(WRITE ${_zuva_content_qrc} "${_zuva_qrc}")
+endif()
 
 # The window icon's small sizes as pixels compiled in, so that start-up
 # decodes no image for it.
@@ -53,6 +74,23 @@ target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 add_executable(vadiveziduzor app/main.cpp)
 target_link_libraries(vadiveziduzor PRIVATE zuva_gui)
 
+if(WIN32)
+    # A windowed program with its icon and version information, and with
+    # Qt's static plug-ins linked in.
+    set_target_properties(vadiveziduzor PROPERTIES WIN32_EXECUTABLE ON)
+    set(ZUVA_WINDOWS_ICON "" CACHE FILEPATH "The program's icon as .ico")
+    configure_file(packaging/windows/vadiveziduzor.rc.in ${CMAKE_CURRENT_BINARY_DIR}/vadiveziduzor.rc @ONLY)
+    target_sources(vadiveziduzor PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/vadiveziduzor.rc)
+    # The build machine's rcc compresses with zstd, which this QtCore lacks.
+    set_property(TARGET zuva_gui PROPERTY AUTORCC_OPTIONS --no-zstd)
+    if(TARGET Qt6::QWindowsIntegrationPlugin)
+        qt_import_plugins(vadiveziduzor INCLUDE Qt6::QWindowsIntegrationPlugin)
+    endif()
+    if(TARGET Qt6::QWindowsVistaStylePlugin)
+        qt_import_plugins(vadiveziduzor INCLUDE Qt6::QWindowsVistaStylePlugin)
+    endif()
+endif()
+
 # Draws the pictures as PNG for builds without Qt's SVG image reader.
 if(NOT CMAKE_CROSSCOMPILING)
     add_executable(svg_to_png tools/svg_to_png.cpp)
@@ -60,5 +98,7 @@ if(NOT CMAKE_CROSSCOMPILING)
 endif()
 
 # Looks the built-in pictures over: contact_sheet OUTPUT.png
-add_executable(contact_sheet tools/contact_sheet.cpp)
-target_link_libraries(contact_sheet PRIVATE zuva_gui)
+if(NOT CMAKE_CROSSCOMPILING)
+    add_executable(contact_sheet tools/contact_sheet.cpp)
+    target_link_libraries(contact_sheet PRIVATE zuva_gui)
+endif()
