@@ -106,22 +106,9 @@ const PlaceIndex &SharedIndex()
     return index;
 }
 
-class GeonamesAtlas final : public Atlas {
-public:
-    std::vector<AtlasPlace> findByPrefix(std::string_view prefix, std::size_t limit) const override
-    {
-        return SharedIndex().find(prefix, limit);
-    }
-
-    const std::vector<AtlasPlace> &allPlaces() const override
-    {
-        return SharedIndex().places();
-    }
-};
-
 } // namespace
 
 std::unique_ptr<Atlas> MakeSystemAtlas()
 {
-    return std::make_unique<GeonamesAtlas>();
+    return std::make_unique<IndexedAtlas>(SharedIndex);
 }

@@ -73,31 +73,17 @@ const PlaceData &Data()
     return data;
 }
 
-class BuiltInAtlas final : public Atlas {
-public:
-    std::vector<AtlasPlace> findByPrefix(std::string_view prefix, std::size_t limit) const override
-    {
-        return Index().find(prefix, limit);
-    }
-
-    const std::vector<AtlasPlace> &allPlaces() const override
-    {
-        return Index().places();
-    }
-
-private:
-    static const PlaceIndex &Index()
-    {
-        static const PlaceIndex index(Data().places);
-        return index;
-    }
-};
+const PlaceIndex &SharedIndex()
+{
+    static const PlaceIndex index(Data().places);
+    return index;
+}
 
 } // namespace
 
 std::unique_ptr<Atlas> MakeSystemAtlas()
 {
-    return std::make_unique<BuiltInAtlas>();
+    return std::make_unique<IndexedAtlas>(SharedIndex);
 }
 
 const ZoneHistory &ZoneHistoryFor(const QByteArray &id)

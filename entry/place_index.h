@@ -30,3 +30,22 @@ private:
     // name folds differently is there twice.
     std::vector<std::pair<std::string, std::uint32_t>> m_keys;
 };
+
+// An atlas that answers from a place index made when first asked for.
+class IndexedAtlas final : public Atlas {
+public:
+    using IndexSource = const PlaceIndex &(*)();
+    explicit IndexedAtlas(IndexSource index)
+        : m_index(index)
+    {
+    }
+
+    std::vector<AtlasPlace> findByPrefix(std::string_view prefix, std::size_t limit) const override
+    {
+        return m_index().find(prefix, limit);
+    }
+    const std::vector<AtlasPlace> &allPlaces() const override { return m_index().places(); }
+
+private:
+    IndexSource m_index;
+};

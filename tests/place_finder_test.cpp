@@ -59,6 +59,15 @@ private Q_SLOTS:
     void enterWithTheOffersOpenOnlyPicksOrCloses();
 
 private:
+    // A fresh birth form with the atlas, shown.
+    frmMain &openForm(Session &s)
+    {
+        s.context.atlas = m_atlas;
+        s.main = std::make_unique<frmMain>(s.context);
+        s.main->show();
+        return *s.main;
+    }
+
     std::shared_ptr<const Atlas> m_atlas;
 };
 
@@ -105,10 +114,7 @@ void PlaceFinderTest::pickingAPlaceFillsItsDetails()
     QFETCH(QString, zone);
     QFETCH(bool, dst);
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     setBirth(w, date.year(), date.month(), date.day(), 12, 0);
     w.txtMCity->setFocus();
     QVERIFY(pickFirst(w.placeFinder(true), typed));
@@ -126,10 +132,7 @@ void PlaceFinderTest::pickingAPlaceFillsItsDetails()
 void PlaceFinderTest::typingAloneChangesNothingElse()
 {
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     w.txtMLonD->setText(QStringLiteral("12"));
     w.txtMLatM->setText(QStringLiteral("34"));
     w.cmbMTimeZone->setCurrentIndex(20);
@@ -155,10 +158,7 @@ void PlaceFinderTest::typingAloneChangesNothingElse()
 void PlaceFinderTest::zoneFollowsTheBirthMomentUntilSetByHand()
 {
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     setBirth(w, 1990, 7, 1, 12, 0);
     w.txtMCity->setFocus();
     QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("London")));
@@ -210,10 +210,7 @@ void PlaceFinderTest::exactOffsetsThroughTheForm()
     QFETCH(QString, zone);
     QFETCH(QString, note);
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     Person person;
     person.year = birth.date().year();
     person.month = birth.date().month();
@@ -249,10 +246,7 @@ void PlaceFinderTest::exactOffsetsThroughTheForm()
 void PlaceFinderTest::noStaleZoneOrPlace()
 {
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     auto *note = w.findChild<QLabel *>(QStringLiteral("lblMZoneNote"));
     w.txtMCity->setFocus();
 
@@ -296,10 +290,7 @@ void PlaceFinderTest::noStaleZoneOrPlace()
 void PlaceFinderTest::clickOutsideTheOpenListStillCounts()
 {
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     PlaceFinder *finder = w.placeFinder(true);
     w.txtMCity->setFocus();
@@ -326,10 +317,7 @@ void PlaceFinderTest::everyPlaceAndMomentGetsTheTrueOffset()
     if (!SystemKnowsZoneHistory())
         QSKIP("no zone history on this system to check against");
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     const std::vector<AtlasPlace> &places = m_atlas->allPlaces();
     QVERIFY(places.size() > 1000);
     QRandomGenerator random(20261209);
@@ -390,10 +378,7 @@ void PlaceFinderTest::readingsThroughTheAtlasAgreeWithTheZoneDatabase()
     QFETCH(QString, typed);
     QFETCH(QDateTime, birth);
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     fillPerson(w, Person{}, true);
     fillPerson(w, Person{}, false);
     setBirth(w, birth.date().year(), birth.date().month(), birth.date().day(), birth.time().hour(), birth.time().minute());
@@ -451,10 +436,7 @@ void PlaceFinderTest::signChangeNoteOnlyOnADayTheMoonMoves()
 void PlaceFinderTest::enterWithTheOffersOpenOnlyPicksOrCloses()
 {
     Session s;
-    s.context.atlas = m_atlas;
-    s.main = std::make_unique<frmMain>(s.context);
-    frmMain &w = *s.main;
-    w.show();
+    frmMain &w = openForm(s);
     fillPerson(w, Person{}, true);
     fillPerson(w, Person{}, false);
     QApplication::setActiveWindow(&w);
