@@ -30,13 +30,20 @@ QString withoutTrailingPunctuation(QString s)
 void ReportLinks::MarkWebAddresses(QTextDocument *document)
 {
     const QString text = document->toPlainText();
+    // One edit block without undo: the document is laid out once at the end
+    // instead of once per link, which kept a box full of addresses busy for
+    // seconds.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
     auto matches = webAddressPattern().globalMatch(text);
     while (matches.hasNext()) {
         const QRegularExpressionMatch match = matches.next();
         const QString address = withoutTrailingPunctuation(match.captured(0));
-        if (address.isEmpty() || AddressToOpen(address).isEmpty())
+        // Marked only when a click on it opens it.
+        if (address.isEmpty() || AddressToOpen(QUrl(address)).isEmpty())
             continue;
-        QTextCursor cursor(document);
         cursor.setPosition(static_cast<int>(match.capturedStart(0)));
         cursor.setPosition(static_cast<int>(match.capturedStart(0) + address.size()), QTextCursor::KeepAnchor);
         QTextCharFormat link;
@@ -46,6 +53,15 @@ void ReportLinks::MarkWebAddresses(QTextDocument *document)
         link.setForeground(QColor(0, 0, 238));
         cursor.mergeCharFormat(link);
     }
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
+}
+
+QString ReportLinks::AddressToOpen(const QUrl &link)
+{
+    // The encoded form: decoding would turn %20 into a blank that the strict
+    // check below refuses.
+    return AddressToOpen(link.toString(QUrl::FullyEncoded));
 }
 
 QString ReportLinks::AddressToOpen(const QString &linkText)
@@ -72,7 +88,7 @@ void ReportLinks::EnableLinkClicks(QTextBrowser *richText)
     richText->setOpenExternalLinks(false);
     richText->setTextInteractionFlags(Qt::TextBrowserInteraction);
     m_connection = QObject::connect(richText, &QTextBrowser::anchorClicked, richText, [](const QUrl &url) {
-        const QString address = AddressToOpen(url.toString());
+        const QString address = AddressToOpen(url);
         if (!address.isEmpty())
             UrlOpener::open(address);
     });
