@@ -42,6 +42,7 @@ add_library(zuva_gui STATIC
     results/sign_images.h results/sign_images.cpp
     results/frm_moon_sign.h results/frm_moon_sign.cpp
     results/report_links.h results/report_links.cpp
+    results/report_file.h results/report_file.cpp
     results/frm_save.h results/frm_save.cpp
     content/content.qrc)
 target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport)

@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -91,24 +90,6 @@ ReportFields ReportFieldsFrom(const frmMoonSign &r)
     return f;
 }
 
-QString SaveReportFile(const QString &path, const std::vector<TextRun> &runs)
-{
-    const std::string rtf = WriteRtf(runs);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // Flush before committing: a buffered write that fails only at commit
-    // (a full disk) would otherwise replace the old file with an empty one.
-    if (file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) || !file.flush()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
-}
-
 frmSave::frmSave(frmMoonSign &results)
     : QDialog(&results)
     , m_clipboardGuard(new ClipboardGuard(this))
@@ -118,7 +99,7 @@ frmSave::frmSave(frmMoonSign &results)
     setModal(true);
     setFont(VerdanaFont());
 
-    RTB = new QTextBrowser(this);
+    RTB = new CopyProofBrowser(this);
     RTB->setObjectName(QStringLiteral("RTB"));
     RTB->setAccessibleName(QStringLiteral("Report"));
     RTB->document()->setDefaultFont(VerdanaFont(9.75));
