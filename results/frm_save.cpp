@@ -148,6 +148,8 @@ void frmSave::Form_Load(const ReportFields &fields)
 
     QTextCursor cursor(RTB->document());
     cursor.movePosition(QTextCursor::End);
+    // One edit, links included: the document is laid out once.
+    cursor.beginEditBlock();
     for (const TextRun &run : m_runs) {
         QTextCharFormat format;
         format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
@@ -162,6 +164,7 @@ void frmSave::Form_Load(const ReportFields &fields)
         }
     }
     ReportLinks::MarkWebAddresses(RTB->document());
+    cursor.endEditBlock();
     RTB->moveCursor(QTextCursor::Start);
 }
 

@@ -57,19 +57,20 @@ void ReportLinks::MarkWebAddresses(QTextDocument *document)
     document->setUndoRedoEnabled(undo);
 }
 
-QString ReportLinks::AddressToOpen(const QUrl &link)
-{
-    // The encoded form: decoding would turn %20 into a blank that the strict
-    // check below refuses.
-    return AddressToOpen(link.toString(QUrl::FullyEncoded));
-}
-
 QString ReportLinks::AddressToOpen(const QString &linkText)
 {
     QString text = linkText.trimmed();
     if (text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
         text.prepend(QStringLiteral("http://"));
-    const QUrl url(text, QUrl::StrictMode);
+    return AddressToOpen(QUrl(text, QUrl::StrictMode));
+}
+
+QString ReportLinks::AddressToOpen(const QUrl &link)
+{
+    QUrl url = link;
+    // The text browser hands over a link without a scheme as a bare path.
+    if (url.scheme().isEmpty() && url.path().startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
+        url = QUrl(QStringLiteral("http://") + link.toString(QUrl::FullyEncoded), QUrl::StrictMode);
     if (!url.isValid())
         return {};
     const QString scheme = url.scheme().toLower();
@@ -77,6 +78,7 @@ QString ReportLinks::AddressToOpen(const QString &linkText)
                       || scheme == QLatin1String("ftp"))
         && !url.host().isEmpty();
     const bool mail = scheme == QLatin1String("mailto") && !url.path().isEmpty();
+    // The encoded form: %20 stays %20 rather than turning into a blank.
     return web || mail ? url.toString(QUrl::FullyEncoded) : QString();
 }
 
