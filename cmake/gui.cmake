@@ -1,6 +1,6 @@
 # Pictures are SVG, read through Qt's SVG image plug-in (from the Svg module)
 # when first shown, so the program does not link the Svg library itself.
-find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg PrintSupport)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg PrintSupport Network)
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
@@ -45,7 +45,7 @@ add_library(zuva_gui STATIC
     results/report_file.h results/report_file.cpp
     results/frm_save.h results/frm_save.cpp
     content/content.qrc)
-target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport)
+target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport Qt6::Network)
 target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 
 add_executable(vadiveziduzor app/main.cpp)
