@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     InitResources();
+    LimitPixmapCache();
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
     QApplication::setApplicationVersion(QStringLiteral("1.75"));
     QApplication::setDesktopFileName(QStringLiteral("example.zuvazize.vadiveziduzor"));
