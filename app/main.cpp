@@ -16,6 +16,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     InitResources();
+    LimitPixmapCache();
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
     QApplication::setApplicationVersion(QStringLiteral("1.75"));
     QApplication::setDesktopFileName(QStringLiteral("example.zuvazize.vadiveziduzor"));
@@ -23,9 +24,20 @@ int main(int argc, char *argv[])
     QApplication::setFont(VerdanaFont(9));
 
     SingleInstance instance;
-    if (!instance.tryAcquire()) {
+    switch (instance.tryAcquire()) {
+    case SingleInstance::Outcome::Acquired:
+        instance.listen(SingleInstance::raiseWindows);
+        break;
+    case SingleInstance::Outcome::Running:
+        instance.askRunningCopyToRaise();
         MessageBox::show(nullptr, QStringLiteral("Application is already running"), QMessageBox::Information);
         return 0;
+    case SingleInstance::Outcome::Unavailable:
+        MessageBox::show(nullptr,
+                         QStringLiteral("The program cannot make sure that only one copy of it runs, so it does not "
+                                        "start.\n\n%1").arg(instance.problem()),
+                         QMessageBox::Critical);
+        return 1;
     }
 
     AppContext context;

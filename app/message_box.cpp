@@ -17,6 +17,9 @@ void MessageBox::show(QWidget *parent, const QString &text, QMessageBox::Icon ic
         return;
     }
     QMessageBox box(icon, Title, text, QMessageBox::Ok, parent);
+    // Texts carry file names and typed entries: never read them as markup,
+    // which could draw links, and keep their line breaks.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

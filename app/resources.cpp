@@ -1,5 +1,6 @@
 #include "app/resources.h"
 
+#include <QPixmapCache>
 #include <QtGlobal>
 
 static void registerContent()
@@ -11,4 +12,9 @@ void InitResources()
 {
     static const bool done = (registerContent(), true);
     Q_UNUSED(done);
+}
+
+void LimitPixmapCache()
+{
+    QPixmapCache::setCacheLimit(1); // kilobytes: no control pixmap fits
 }

@@ -1,21 +1,51 @@
 #pragma once
 
-#include <QLockFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
-// One running copy per user. The lock records the holder's process id, so a
-// lock left behind by a crashed or killed copy is taken over at once.
+class QLocalServer;
+
+// One running copy per user, whatever the environment says. The lock is a
+// kernel lock on a file in the user's own runtime folder, so it goes with the
+// process that holds it: a lock left by a crashed or killed copy never blocks
+// a start. Beside it, the running copy listens on a local socket, and a
+// second start asks it through that socket to bring its window forward.
 class SingleInstance {
 public:
-    explicit SingleInstance(const QString &lockPath = defaultLockPath());
+    enum class Outcome {
+        Acquired,   // this process now holds the lock
+        Running,    // a live copy holds it
+        Unavailable // no lock can be taken here; problem() says why
+    };
 
-    // True when this process now holds the lock.
-    bool tryAcquire();
+    explicit SingleInstance(const QString &folder = defaultFolder());
+    ~SingleInstance();
+    SingleInstance(const SingleInstance &) = delete;
+    SingleInstance &operator=(const SingleInstance &) = delete;
 
-    static QString defaultLockPath();
+    Outcome tryAcquire();
+    QString problem() const { return m_problem; }
+
+    // The holder of the lock: call onRaise whenever a second start asks.
+    void listen(std::function<void()> onRaise);
+    // A second start: asks the running copy to come forward; false when it
+    // could not be reached.
+    bool askRunningCopyToRaise() const;
+
+    // Brings the application's shown windows to the front, the modal one on top.
+    static void raiseWindows();
+
+    // The user's runtime folder: /run/user/UID when the system made one for
+    // the user, else a private folder in /tmp named after the user id.
+    static QString defaultFolder();
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    bool makePrivateFolder();
+
+    QString m_folder;
+    QString m_problem;
+    int m_fd = -1;
+    std::unique_ptr<QLocalServer> m_server;
 };

@@ -196,6 +196,40 @@ void BM_ShowReport(benchmark::State &state)
 }
 BENCHMARK(BM_ShowReport)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The report with every typed box (name, city, state and country of both)
+// full of web addresses: state.range(0) addresses per box, built, shown and
+// painted.
+void BM_ReportFullOfLinks(benchmark::State &state)
+{
+    ShownReading reading;
+    if (!reading.results) {
+        state.SkipWithError("no results window");
+        return;
+    }
+    QString addresses;
+    for (int64_t i = 0; i < state.range(0); ++i)
+        addresses += QStringLiteral("http://example.org/%1 ").arg(i);
+    frmMoonSign &r = *reading.results;
+    for (QLineEdit *box : {r.txtUserM, r.txtCityM, r.txtStateM, r.txtCountryM, r.txtUserF, r.txtCityF, r.txtStateF,
+                           r.txtCountryF})
+        box->setText(addresses);
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        auto report = std::make_unique<frmSave>(r);
+        report->show();
+        const bool painted = paintedAfterEvents(report.get());
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!painted) {
+            state.SkipWithError("report window not painted");
+            break;
+        }
+        report.reset();
+        settle();
+    }
+    state.counters["addresses"] = static_cast<double>(8 * state.range(0));
+}
+BENCHMARK(BM_ReportFullOfLinks)->UseManualTime()->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
+
 void BM_SaveReport(benchmark::State &state)
 {
     ShownReading reading;

@@ -4,9 +4,9 @@
 # at build time by svg_to_png, under the same resource names.
 set(ZUVA_PICTURE_PNGS "" CACHE PATH "The pictures as PNG (from svg_to_png), for a Qt without the SVG reader")
 if(ZUVA_PICTURE_PNGS)
-    find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets PrintSupport)
+    find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets PrintSupport Network)
 else()
-    find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg PrintSupport)
+    find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg PrintSupport Network)
 endif()
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
@@ -65,10 +65,11 @@ add_library(zuva_gui STATIC
     results/sign_images.h results/sign_images.cpp
     results/frm_moon_sign.h results/frm_moon_sign.cpp
     results/report_links.h results/report_links.cpp
+    results/report_file.h results/report_file.cpp
     results/frm_save.h results/frm_save.cpp
     results/report_file_name.h results/report_file_name.cpp
     content/content.qrc)
-target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport)
+target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport Qt6::Network)
 target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 
 add_executable(vadiveziduzor app/main.cpp)

@@ -17,7 +17,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTextBrowser>
@@ -129,24 +128,6 @@ ReportFields ReportFieldsFrom(const frmMoonSign &r)
     return f;
 }
 
-QString SaveReportFile(const QString &path, const std::vector<TextRun> &runs)
-{
-    const std::string rtf = WriteRtf(runs);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // Flush before committing: a buffered write that fails only at commit
-    // (a full disk) would otherwise replace the old file with an empty one.
-    if (file.write(rtf.data(), static_cast<qint64>(rtf.size())) != static_cast<qint64>(rtf.size()) || !file.flush()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
-}
-
 frmSave::frmSave(frmMoonSign &results)
     : QDialog(&results)
     , m_clipboardGuard(new ClipboardGuard(this))
@@ -156,7 +137,7 @@ frmSave::frmSave(frmMoonSign &results)
     setModal(true);
     setFont(VerdanaFont());
 
-    RTB = new QTextBrowser(this);
+    RTB = new CopyProofBrowser(this);
     RTB->setObjectName(QStringLiteral("RTB"));
     RTB->setAccessibleName(QStringLiteral("Report"));
     RTB->document()->setDefaultFont(VerdanaFont(9.75));
@@ -221,6 +202,8 @@ void frmSave::Form_Load(const ReportFields &fields)
 
     QTextCursor cursor(RTB->document());
     cursor.movePosition(QTextCursor::End);
+    // One edit, links included: the document is laid out once.
+    cursor.beginEditBlock();
     for (const TextRun &run : m_runs) {
         QTextCharFormat format;
         format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
@@ -235,6 +218,7 @@ void frmSave::Form_Load(const ReportFields &fields)
         }
     }
     ReportLinks::MarkWebAddresses(RTB->document());
+    cursor.endEditBlock();
     RTB->moveCursor(QTextCursor::Start);
 }
 

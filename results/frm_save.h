@@ -1,6 +1,7 @@
 #pragma once
 
 #include "results/report_document.h"
+#include "results/report_file.h"
 #include "results/report_links.h"
 
 #include <QDialog>
@@ -73,7 +74,3 @@ private:
 
 // Reads what the report needs from the results window.
 ReportFields ReportFieldsFrom(const frmMoonSign &results);
-
-// Writes the runs as an RTF file atomically: the old file stays whole when
-// anything fails. Returns an error text, empty on success.
-QString SaveReportFile(const QString &path, const std::vector<TextRun> &runs);

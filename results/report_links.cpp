@@ -30,13 +30,20 @@ QString withoutTrailingPunctuation(QString s)
 void ReportLinks::MarkWebAddresses(QTextDocument *document)
 {
     const QString text = document->toPlainText();
+    // One edit block without undo: the document is laid out once at the end
+    // instead of once per link, which kept a box full of addresses busy for
+    // seconds.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
     auto matches = webAddressPattern().globalMatch(text);
     while (matches.hasNext()) {
         const QRegularExpressionMatch match = matches.next();
         const QString address = withoutTrailingPunctuation(match.captured(0));
-        if (address.isEmpty() || AddressToOpen(address).isEmpty())
+        // Marked only when a click on it opens it.
+        if (address.isEmpty() || AddressToOpen(QUrl(address)).isEmpty())
             continue;
-        QTextCursor cursor(document);
         cursor.setPosition(static_cast<int>(match.capturedStart(0)));
         cursor.setPosition(static_cast<int>(match.capturedStart(0) + address.size()), QTextCursor::KeepAnchor);
         QTextCharFormat link;
@@ -46,6 +53,8 @@ void ReportLinks::MarkWebAddresses(QTextDocument *document)
         link.setForeground(QColor(0, 0, 238));
         cursor.mergeCharFormat(link);
     }
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
 }
 
 QString ReportLinks::AddressToOpen(const QString &linkText)
@@ -53,7 +62,15 @@ QString ReportLinks::AddressToOpen(const QString &linkText)
     QString text = linkText.trimmed();
     if (text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
         text.prepend(QStringLiteral("http://"));
-    const QUrl url(text, QUrl::StrictMode);
+    return AddressToOpen(QUrl(text, QUrl::StrictMode));
+}
+
+QString ReportLinks::AddressToOpen(const QUrl &link)
+{
+    QUrl url = link;
+    // The text browser hands over a link without a scheme as a bare path.
+    if (url.scheme().isEmpty() && url.path().startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
+        url = QUrl(QStringLiteral("http://") + link.toString(QUrl::FullyEncoded), QUrl::StrictMode);
     if (!url.isValid())
         return {};
     const QString scheme = url.scheme().toLower();
@@ -61,6 +78,7 @@ QString ReportLinks::AddressToOpen(const QString &linkText)
                       || scheme == QLatin1String("ftp"))
         && !url.host().isEmpty();
     const bool mail = scheme == QLatin1String("mailto") && !url.path().isEmpty();
+    // The encoded form: %20 stays %20 rather than turning into a blank.
     return web || mail ? url.toString(QUrl::FullyEncoded) : QString();
 }
 
@@ -72,7 +90,7 @@ void ReportLinks::EnableLinkClicks(QTextBrowser *richText)
     richText->setOpenExternalLinks(false);
     richText->setTextInteractionFlags(Qt::TextBrowserInteraction);
     m_connection = QObject::connect(richText, &QTextBrowser::anchorClicked, richText, [](const QUrl &url) {
-        const QString address = AddressToOpen(url.toString());
+        const QString address = AddressToOpen(url);
         if (!address.isEmpty())
             UrlOpener::open(address);
     });

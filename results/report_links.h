@@ -20,6 +20,8 @@ public:
     // The address to open for a link's text, or an empty string when it is
     // not one that may be opened.
     static QString AddressToOpen(const QString &linkText);
+    // The same for a clicked link as the text browser hands it over.
+    static QString AddressToOpen(const QUrl &link);
 
 private:
     QPointer<QTextBrowser> m_richText;

@@ -58,14 +58,40 @@ char32_t DecodeUtf8(std::string_view text, std::size_t &at)
     return cp;
 }
 
-// RTF wants the UTF-16 code unit as a signed 16-bit number. The '?' is the
-// fallback that \uc1 tells readers to skip, and it also ends the number.
+// The Windows-1252 byte of a character, or 0 where that code page has none.
+unsigned char Windows1252Byte(char32_t cp)
+{
+    if (cp >= 0xA0 && cp <= 0xFF)
+        return static_cast<unsigned char>(cp);
+    // 0x80 to 0x9F hold punctuation and a few letters instead of controls.
+    static constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                           0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    for (unsigned i = 0; i < 32; ++i)
+        if (kHigh[i] != 0 && kHigh[i] == cp)
+            return static_cast<unsigned char>(0x80 + i);
+    return 0;
+}
+
+// RTF wants the UTF-16 code unit as a signed 16-bit number, then the one
+// fallback character that \uc1 tells Unicode readers to skip: the
+// Windows-1252 byte where there is one, so that readers without \u support
+// still show the letter, else '?'. The fallback also ends the number.
 void AppendCodeUnit(std::string &out, char32_t unit)
 {
     const int value = unit >= 0x8000 ? static_cast<int>(unit) - 0x10000 : static_cast<int>(unit);
     out += "\\u";
     out += std::to_string(value);
-    out += '?';
+    const unsigned char byte = Windows1252Byte(unit);
+    if (byte == 0) {
+        out += '?';
+        return;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += "\\'";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
 }
 
 void AppendText(std::string &out, std::string_view text)

@@ -36,6 +36,7 @@ struct TextRun {
 };
 
 // A complete RTF document in Verdana 10 pt (\fs20) holding the runs in order.
-// The file is plain ASCII: everything else is written as \uN? with \uc1, and
-// invalid UTF-8 bytes become U+FFFD.
+// The file is plain ASCII: everything else is written as \uN with \uc1 and a
+// fallback of the Windows-1252 byte (\'xx) or '?', and invalid UTF-8 bytes
+// become U+FFFD.
 std::string WriteRtf(const std::vector<TextRun> &runs);

@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick
-    pandoc unrtf poppler-utils
+    pandoc unrtf poppler-utils libreoffice-writer-nogui
     desktop-file-utils appstream dpkg-dev file valgrind locales
     clang libclang-rt-14-dev
 )

@@ -9,7 +9,6 @@
 #include "results/sign_images.h"
 
 #include <QAbstractItemView>
-#include <QClipboard>
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
@@ -48,7 +47,6 @@ private Q_SLOTS:
     void closingEndsTheRunButBackDoesNot();
     void linksOpenTheirPages();
     void aboutBoxOpensAndCloses();
-    void clipboardEmptiedOverResultFields();
     void coordinateSearch_data();
     void coordinateSearch();
     void advertDraw();
@@ -465,26 +463,6 @@ void FrmMainTest::aboutBoxOpensAndCloses()
         QVERIFY(seen.contains(QStringLiteral("partner\u2019s moon sign")));
         QVERIFY(!QApplication::activeModalWidget());
     }
-}
-
-void FrmMainTest::clipboardEmptiedOverResultFields()
-{
-    Session s;
-    frmMoonSign *r = s.read(Person{}, Person{});
-    QVERIFY(r);
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    for (QLineEdit *field : r->resultFields()) {
-        clipboard->setText(QStringLiteral("secret"));
-        QCOMPARE(clipboard->text(), QStringLiteral("secret"));
-        QTest::mouseMove(field, field->rect().center());
-        QMouseEvent move(QEvent::MouseMove, QPointF(field->rect().center()), field->mapToGlobal(QPointF(field->rect().center())),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(field, &move);
-        QVERIFY2(clipboard->text().isEmpty(), qPrintable(field->objectName()));
-    }
-    clipboard->setText(QStringLiteral("secret"));
-    QTest::mouseClick(r->txtMoonF, Qt::LeftButton);
-    QVERIFY(clipboard->text().isEmpty());
 }
 
 void FrmMainTest::coordinateSearch_data()

@@ -4,9 +4,9 @@
 #include "results/report_file_name.h"
 #include "tests/support/rtf_reader.h"
 
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -18,6 +18,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -93,10 +95,11 @@ private Q_SLOTS:
     void hostileNamesSurviveTheRoundTrip();
     void cancelledSaveIsSilent();
     void failedSaveKeepsTheOldFileAndSaysSo();
+    void oddTargetsRefusedOrExplained_data();
+    void oddTargetsRefusedOrExplained();
     void printsWholeReportOrSelection();
     void webAddressesOpenOnClickButFilesNever();
     void linkHandlingFollowsEachOpening();
-    void clipboardEmptiedOverReport();
     void suggestedFileName_data();
     void suggestedFileName();
     void titleAndStartFolderFollowTheCouple();
@@ -291,12 +294,87 @@ void FrmSaveTest::failedSaveKeepsTheOldFileAndSaysSo()
 
     QCOMPARE(r.session.recorder.boxes.size(), size_t(1));
     QVERIFY(r.session.recorder.boxes[0].text.contains(path));
+    QVERIFY2(r.session.recorder.boxes[0].text.contains(mounted ? QStringLiteral("No space left on device")
+                                                               : QStringLiteral("Permission denied")),
+             qPrintable(r.session.recorder.boxes[0].text));
     QCOMPARE(int(r.session.recorder.boxes[0].icon), int(QMessageBox::Critical));
     QFile old(path);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("OLD REPORT"));
     const QStringList left = QDir(folder).entryList(QDir::Files);
     QVERIFY2(left.size() <= 2, qPrintable(left.join(QLatin1Char(' ')))); // old.rtf and the filler only
+}
+
+void FrmSaveTest::oddTargetsRefusedOrExplained_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("message"); // empty: the report is saved
+    const QString notRegular = QStringLiteral("not a regular file");
+    QTest::newRow("FIFO") << "fifo" << notRegular;
+    QTest::newRow("link to a FIFO") << "link to fifo" << notRegular;
+    QTest::newRow("folder") << "folder" << notRegular;
+    QTest::newRow("character device") << "device" << notRegular;
+    QTest::newRow("link loop") << "loop" << "loop of symbolic links";
+    QTest::newRow("link to a file") << "link to file" << "";
+    QTest::newRow("name of 255 bytes") << "name 255" << "";
+    QTest::newRow("name of 256 bytes") << "name 256" << "The file name is too long";
+}
+
+void FrmSaveTest::oddTargetsRefusedOrExplained()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    Reading r;
+    frmSave report(*r.results);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("target"));
+    const QByteArray native = QFile::encodeName(path);
+    const QString other = dir.filePath(QStringLiteral("other"));
+    bool made = true;
+    if (target == QLatin1String("fifo") || target == QLatin1String("link to fifo")) {
+        made = ::mkfifo(QFile::encodeName(other).constData(), 0600) == 0 && (target == QLatin1String("fifo")
+            ? ::rename(QFile::encodeName(other).constData(), native.constData()) == 0 : QFile::link(other, path));
+    } else if (target == QLatin1String("folder")) {
+        made = QDir().mkdir(path);
+    } else if (target == QLatin1String("device")) {
+        if (geteuid() != 0)
+            QSKIP("only root makes device nodes");
+        made = ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    } else if (target == QLatin1String("loop")) {
+        made = QFile::link(path, other) && QFile::link(other, path);
+    } else if (target == QLatin1String("link to file")) {
+        QFile file(other);
+        made = file.open(QIODevice::WriteOnly) && file.write("old") == 3;
+        file.close();
+        made = made && QFile::link(other, path);
+    } else {
+        path = dir.filePath(QString(target.mid(5).toInt(), QLatin1Char('n')));
+    }
+    QVERIFY(made);
+    struct stat before {};
+    ::lstat(QFile::encodeName(path).constData(), &before);
+
+    frmSave::setSaveFileChooser([&](QWidget *) { return path; });
+    report.cmdSave->click();
+
+    if (message.isEmpty()) {
+        QVERIFY(r.session.recorder.boxes.empty());
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().startsWith("{\\rtf1"));
+        QCOMPARE(QFileInfo(path).isSymLink(), target == QLatin1String("link to file"));
+    } else {
+        QCOMPARE(r.session.recorder.boxes.size(), size_t(1));
+        const QString text = r.session.recorder.boxes[0].text;
+        QVERIFY2(text.contains(message) && text.contains(path), qPrintable(text));
+        // Nothing was replaced: the node is the one made above.
+        struct stat after {};
+        QCOMPARE(::lstat(QFile::encodeName(path).constData(), &after), target.startsWith(QLatin1String("name")) ? -1 : 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+    }
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QVERIFY2(left.filter(QStringLiteral(".tmp")).isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
 }
 
 void FrmSaveTest::printsWholeReportOrSelection()
@@ -394,19 +472,6 @@ void FrmSaveTest::linkHandlingFollowsEachOpening()
         Q_EMIT report.RTB->anchorClicked(QUrl(QStringLiteral("http://example.org")));
         QCOMPARE(r.session.recorder.urls.size(), 1);
     }
-}
-
-void FrmSaveTest::clipboardEmptiedOverReport()
-{
-    Reading r;
-    frmSave report(*r.results);
-    report.show();
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->setText(QStringLiteral("secret"));
-    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), report.RTB->viewport()->mapToGlobal(QPointF(10, 10)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(report.RTB->viewport(), &move);
-    QVERIFY(clipboard->text().isEmpty());
 }
 
 void FrmSaveTest::suggestedFileName_data()

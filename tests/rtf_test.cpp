@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <random>
 
@@ -78,7 +79,9 @@ INSTANTIATE_TEST_SUITE_P(Hostile, RtfRoundTrip, testing::ValuesIn(RoundTrips()),
 TEST(RtfWriter, EncodesCharactersExactly)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"\xC2\xB0", "\\u176?"}, {"\xE0\xA4\xAE", "\\u2350?"}, {"\xE2\x80\x99", "\\u8217?"}, {"\xEF\xBF\xBD", "\\u-3?"},
+        {"\xC2\xB0", "\\u176\\'b0"}, {"\xE0\xA4\xAE", "\\u2350?"}, {"\xE2\x80\x99", "\\u8217\\'92"}, {"\xEF\xBF\xBD", "\\u-3?"},
+        {"S\xC3\xA3o", "S\\u227\\'e3o"}, {"\xC3\x86\xC3\xBF", "\\u198\\'c6\\u255\\'ff"}, {"\xC2\xA0", "\\u160\\'a0"},
+        {"\xE2\x82\xAC\xC5\xB8", "\\u8364\\'80\\u376\\'9f"}, {"\xC2\x80\xC2\x9F", "\\u128?\\u159?"}, {"\xC5\x81", "\\u321?"},
         {"\xFF", "\\u-3?"}, {"\xEF\xBF\xBF", "\\u-1?"}, {"\xF0\x9F\x8C\x99", "\\u-10180?\\u-8423?"},
         {"\xF0\x90\x80\x80", "\\u-10240?\\u-9216?"}, {"\xF4\x8F\xBF\xBF", "\\u-9217?\\u-8193?"},
         {"\x7F~ ", "\\u127?~ "}, {"\t1", "\\tab 1"}, {"\\{}", "\\\\\\{\\}"}, {"a\r\n\n", "a\\par\r\n\\par\r\n"}};
@@ -147,28 +150,65 @@ TEST(RtfReader, SurvivesCutAndDamagedDocuments)
     }
 }
 
-// pandoc 2.x drops the character after each \uN? and turns each half of a
-// surrogate pair into U+FFFD, so non-ASCII text sits at the end of its group
-// here and an emoji may come back as two U+FFFD. A truncated code unit
-// (U+F319 for U+1F319) still fails.
-TEST(RtfWriter, PandocReadsTheText)
+// Runs a shell command with FILE standing for the RTF file.
+std::string ReadWith(std::string command, const std::string &rtf)
 {
-    if (std::system("command -v pandoc >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "pandoc is not on PATH";
     const std::string base = testing::TempDir() + "rtf_test_" + std::to_string(getpid());
-    std::ofstream(base + ".rtf", std::ios::binary)
-        << WriteRtf({{"Name:\t", true, L}, {"Manoj " + kManoj, false, V}, {"\r\nMoon {100%} C:\\ " + kHeartMoon, true, H}});
-    ASSERT_EQ(std::system(("pandoc -f rtf -t plain --wrap=none -o '" + base + ".txt' '" + base + ".rtf'").c_str()), 0);
+    std::ofstream(base + ".rtf", std::ios::binary) << rtf;
+    command.replace(command.find("FILE"), 4, "'" + base + ".rtf'");
+    const int status = std::system(("(" + command + ") > '" + base + ".txt'").c_str());
     std::ifstream file(base + ".txt", std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    std::string text{std::istreambuf_iterator<char>(file), {}};
     std::filesystem::remove(base + ".rtf");
     std::filesystem::remove(base + ".txt");
-    EXPECT_NE(text.find("Name: Manoj " + kManoj + "\n"), std::string::npos) << text;
-    const std::string line = "Moon {100%} C:\\ ";
-    const std::size_t start = text.find(line);
-    ASSERT_NE(start, std::string::npos) << text;
-    const std::string emoji = text.substr(start + line.size(), text.find('\n', start) - start - line.size());
-    EXPECT_TRUE(emoji == kHeartMoon || emoji == kBad + kBad + kBad + kBad) << text;
+    return status == 0 ? text : "<" + command + " failed>";
+}
+
+// Readers that skip \u and show the fallback instead (unrtf), or drop the
+// character after a '?' fallback (pandoc 2.x), still read Latin text exactly;
+// LibreOffice reads everything.
+// pandoc also turns each half of a surrogate pair into U+FFFD, so an emoji
+// may come back as two of them; a truncated code unit still fails.
+TEST(RtfWriter, OtherReadersReadTheText)
+{
+    const std::string latin[] = {"S\xC3\xA3o Paulo", "Z\xC3\xBCrich", "\xC3\x86r\xC3\xB8sk\xC3\xB8" "bing",
+                                 "na\xC3\xAFve caf\xC3\xA9"};
+    const std::string quote = "\xE2\x80\x9C" "100 \xE2\x82\xAC\xE2\x80\x9D"; // Windows-1252's own letters
+    Runs runs{{"Name:\t", true, L}, {"Manoj " + kManoj, false, V}, {"\r\nMoon {100%} C:\\ " + kHeartMoon, true, H}};
+    for (const std::string &place : latin)
+        runs.push_back({"\r\nCity :" + place + " x", false, V});
+    runs.push_back({"\r\n" + quote + " x\r\n", false, V});
+    const std::string rtf = WriteRtf(runs);
+    // unrtf writes text in the document's code page.
+    // LibreOffice reads \u itself, so every character comes back.
+    const std::string office = "d=$(mktemp -d) && HOME=$d soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
+                               "--outdir $d FILE >/dev/null 2>&1 && cat $d/*.txt; s=$?; rm -rf $d; exit $s";
+    for (const std::string &reader :
+         {std::string("pandoc -f rtf -t plain --wrap=none FILE"),
+          std::string("unrtf --text --nopict FILE 2>/dev/null | iconv -f WINDOWS-1252 -t UTF-8"), office}) {
+        const std::string tool = reader == office ? "soffice" : reader.substr(0, reader.find(' '));
+        if (std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) != 0) {
+            std::cout << tool << " is not on PATH\n";
+            continue;
+        }
+        const std::string text = ReadWith(reader, rtf);
+        for (const std::string &place : latin)
+            EXPECT_NE(text.find("City :" + place + " x\n"), std::string::npos) << reader << "\n" << text;
+        if (tool == "unrtf")
+            continue;
+        EXPECT_NE(text.find(quote + " x\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("Manoj " + kManoj + "\n"), std::string::npos) << text;
+        if (tool == "soffice") {
+            EXPECT_NE(text.find("Moon {100%} C:\\ " + kHeartMoon + "\n"), std::string::npos) << text;
+            continue;
+        }
+        EXPECT_NE(text.find("Name: Manoj " + kManoj + "\n"), std::string::npos) << text;
+        const std::string line = "Moon {100%} C:\\ ";
+        const std::size_t start = text.find(line);
+        ASSERT_NE(start, std::string::npos) << text;
+        const std::string emoji = text.substr(start + line.size(), text.find('\n', start) - start - line.size());
+        EXPECT_TRUE(emoji == kHeartMoon || emoji == kBad + kBad + kBad + kBad) << text;
+    }
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # End-to-end check that the program refuses a second running copy for the
-# same user, and that a lock left behind by a killed copy does not block the
-# next start.
+# same user whatever its environment, that the refused start brings the
+# running copy's window to the front, and that a lock left behind by a killed
+# copy does not block the next start.
 #
 # Usage: single_instance_test.sh /path/to/vadiveziduzor
 #
-# Runs on a private Xvfb server (no window manager) with a private
-# XDG_RUNTIME_DIR, so neither the display nor the lock file is shared with
-# the user's session or with other tests running in parallel.
+# Runs on a private Xvfb server (no window manager). The lock is the user's
+# own whatever the environment, so no other copy of the program may run for
+# this user meanwhile.
 # Exit codes: 0 pass, 1 fail, 2 bad usage, 77 skipped (tools missing).
 set -euo pipefail
 
@@ -28,7 +29,7 @@ if [[ ! -x $PROGRAM ]]; then
     exit 1
 fi
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool xmessage xwininfo; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "$NAME: SKIP: '$tool' is not installed"
         exit 77
@@ -42,6 +43,7 @@ source "$(dirname "$0")/x11_session.sh"
 A_PID=
 B_PID=
 C_PID=
+COVER_PID=
 RESULT=FAIL
 
 cleanup() {
@@ -51,6 +53,7 @@ cleanup() {
     stop_process "$C_PID" KILL
     stop_process "$B_PID" KILL
     stop_process "$A_PID" KILL
+    stop_process "$COVER_PID" KILL
     stop_process "$XVFB_PID" TERM
     finish_session "$status" 40 "$WORK"/*.log
 }
@@ -76,9 +79,19 @@ wait_for_window() {
 
 start_program() {
     local label=$1
-    "$PROGRAM" >"$WORK/$label.log" 2>&1 &
+    shift
+    env "$@" "$PROGRAM" >"$WORK/$label.log" 2>&1 &
     STARTED_PID=$!
 }
+
+# Stacking position of a top-level window, counted from the top (xwininfo
+# lists the root's children top first); empty when it is not one of them.
+stack_position() {
+    xwininfo -root -children 2>/dev/null |
+        awk -v id="$(printf '0x%x' "$1")" '$1 == id { print NR; exit }'
+}
+
+LOCK_DIR=$(user_lock_dir)
 
 # ---------------------------------------------------------------- X server
 start_private_x
@@ -90,11 +103,20 @@ wait_for_window "$MAIN_TITLE_RE" "$A_PID" "first copy (A)"
 a_window=$FOUND_WINDOW
 log "A (pid $A_PID) shows its main window $a_window"
 
-lock_present() { compgen -G "$RUNTIME_DIR/*.lock" >/dev/null; }
-lock_present || fail "A left no lock file in the private runtime folder"
+lock_present() { compgen -G "$LOCK_DIR/*.lock" >/dev/null; }
+lock_present || fail "A left no lock file in $LOCK_DIR"
+
+# Another program's window goes on top of A's.
+xmessage -geometry +0+0 "a window above the program" >"$WORK/cover.log" 2>&1 &
+COVER_PID=$!
+wait_until "$WINDOW_TIMEOUT" has_window '^xmessage$' || fail "xmessage showed no window"
+cover_window=${WINDOWS[0]}
+wait_until "$WINDOW_TIMEOUT" test -n "$(stack_position "$cover_window")" || fail "xmessage's window is not on the root"
+(($(stack_position "$cover_window") < $(stack_position "$a_window"))) || fail "xmessage did not go above A"
 
 # ------------------------------------------------------- second copy (B)
-start_program B
+# Started without the runtime folder A had: the lock is the user's all the same.
+start_program B -u XDG_RUNTIME_DIR
 B_PID=$STARTED_PID
 wait_for_window "$BOX_TITLE_RE" "$B_PID" "second copy (B)" "$MAIN_TITLE_RE"
 box_window=$FOUND_WINDOW
@@ -111,6 +133,11 @@ main_pid=$(xdotool getwindowpid "${WINDOWS[0]}" 2>/dev/null) || main_pid=
 # B has no main window at all, not even an unmapped one.
 b_main=$(xdotool search --all --pid "$B_PID" --name "$MAIN_TITLE_RE" 2>/dev/null) || b_main=
 [[ -z $b_main ]] || fail "B created a main window of its own ($b_main)"
+
+# B asked A to come forward before it showed its box.
+wait_until 5 eval '(($(stack_position "$a_window") < $(stack_position "$cover_window")))' ||
+    fail "A's window was not brought above the other program's window"
+log "A's window was brought to the front"
 
 # Press Return on the box. The key event is sent to the box window itself,
 # so a repeated press can never reach A's window. Presses repeat only while

@@ -62,10 +62,26 @@ has_window() {
     ((${#WINDOWS[@]} > 0))
 }
 
+# The folder of the user's single-instance lock, as the program picks it:
+# /run/user/UID when that is the user's own private folder, else a folder in
+# /tmp named after the user id. The environment plays no part.
+user_lock_dir() {
+    local run_dir mode
+    run_dir=/run/user/$(id -u)
+    if [[ -d $run_dir && ! -L $run_dir && -O $run_dir ]]; then
+        mode=$(stat -c %A "$run_dir")
+        if [[ $mode != ?????w???? && $mode != ????????w? ]]; then
+            echo "$run_dir"
+            return
+        fi
+    fi
+    echo "/tmp/ru-zuva-zize-vadiveziduzor-$(id -u)"
+}
+
 # Starts Xvfb on a display it picks itself (reported on -displayfd once it
 # accepts connections, so parallel runs never race for a number) and gives
-# the program a private per-user environment: its lock file lands in
-# RUNTIME_DIR, and Qt's own dialogs are used whatever desktop is around.
+# the program a private environment in which Qt's own dialogs are used
+# whatever desktop is around.
 start_private_x() {
     local display_number='' cookie=''
     local auth_args=()
