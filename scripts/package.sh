@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=${ZUVA_PACKAGE_DIR:-$root/build-package}
 
-scripts/deps.sh
+scripts/deps.sh run
 
 # Packaging tools: dpkg-shlibdeps (dpkg-dev) and file find the library
 # dependencies; the two validators check the desktop files.
