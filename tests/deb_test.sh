@@ -147,10 +147,10 @@ done
 # The package is checked as a user would (lintian advises against root).
 lintian_status=0
 if id nobody >/dev/null 2>&1 && command -v runuser >/dev/null 2>&1; then
-    runuser -u nobody -- env HOME="$WORK" lintian --info --fail-on error,warning "$DEB" \
+    runuser -u nobody -- env HOME="$WORK" lintian --display-info --fail-on error,warning "$DEB" \
         >"$WORK/lintian.log" 2>&1 || lintian_status=$?
 else
-    lintian --info --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>&1 || lintian_status=$?
+    lintian --display-info --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>&1 || lintian_status=$?
 fi
 sed 's/^/  /' "$WORK/lintian.log"
 if ((lintian_status)) || grep -Eq '^[EW]: ' "$WORK/lintian.log"; then
