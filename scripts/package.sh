@@ -16,7 +16,7 @@ tools=(dpkg-dev file appstream desktop-file-utils)
 scripts/install-packages.sh "${tools[@]}"
 
 desktop-file-validate packaging/*.desktop
-appstreamcli validate --no-net packaging/*.metainfo.xml
+appstreamcli validate --strict --no-net packaging/*.metainfo.xml
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \

@@ -142,8 +142,9 @@ else
     skipped+=(desktop-file-validate)
 fi
 if command -v appstreamcli >/dev/null 2>&1; then
-    # The tree check also ties the entry to its desktop file and icons.
-    if ! appstreamcli validate-tree --no-net "$ROOT" >"$WORK/appstream.log" 2>&1; then
+    # The tree check also ties the entry to its desktop file and icons;
+    # strict: an info fails it as well.
+    if ! appstreamcli validate-tree --strict --no-net "$ROOT" >"$WORK/appstream.log" 2>&1; then
         cat "$WORK/appstream.log"
         fail "appstreamcli validate-tree reported problems"
     fi
