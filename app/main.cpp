@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -91,6 +92,25 @@ CommandLine ReadCommandLine(int argc, char *argv[], std::string_view &offending)
     return CommandLine::Run;
 }
 
+// True when Qt would find nothing to show the window on: no X or Wayland
+// display and no platform asked for. Qt would abort there; a plain message
+// and exit status 1 serve better.
+bool NoDisplay(int argc, char *argv[])
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return false;
+    }
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+        if (arg == "platform" || arg.starts_with("platform="))
+            return false;
+    }
+    return true;
+}
+
 void Print(std::FILE *stream, std::string_view text)
 {
     std::fwrite(text.data(), 1, text.size(), stream);
@@ -117,6 +137,11 @@ int main(int argc, char *argv[])
         return 2;
     case CommandLine::Run:
         break;
+    }
+    if (NoDisplay(argc, argv)) {
+        Print(stderr, kProgram);
+        Print(stderr, ": no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
+        return 1;
     }
 
     QApplication app(argc, argv);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program's command line without a display: --help and --version print
 # and exit 0, anything unknown prints the usage to standard error and exits
-# 2, and the manual page describes every option the help lists.
+# 2, a plain start says there is no display and exits 1, and the manual page
+# describes every option the help lists.
 #
 # Usage: command_line_test.sh /path/to/vadiveziduzor MANUAL_PAGE
 # Exit codes: 0 pass, 1 fail, 2 bad usage.
@@ -35,6 +36,8 @@ cases=(
     "report.rtf|2|err|unknown option or argument 'report.rtf'"
     "-reverse=1|2|err|^Usage: "
     "-style|2|err|^Usage: "
+    "|1|err|^vadiveziduzor: no display to show the window on"
+    "-style fusion|1|err|no display"
 )
 for c in "${cases[@]}"; do
     IFS='|' read -r args want_rc stream pattern <<<"$c"
