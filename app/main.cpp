@@ -12,14 +12,145 @@
 #include <QApplication>
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kProgram = "vadiveziduzor";
+constexpr std::string_view kVersion = "1.75";
+
+constexpr std::string_view kUsage =
+    "Usage: vadiveziduzor [OPTION]...\n"
+    "Tells a couple how well their Moon signs match: type both people's birth\n"
+    "details into the window and ask for the reading.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "  -v, --version  show the version and exit\n"
+    "\n"
+    "Qt's own options (-platform, -display, -style and the others Qt knows)\n"
+    "are passed on to Qt. The program needs a graphical display.\n";
+
+constexpr std::string_view kVersionText =
+    "RU Zuva Zize Vadiveziduzor 1.75\n"
+    "Copyright (C) 2026 Zuva Zize Software\n"
+    "License GPL-3.0-or-later: GNU General Public License, version 3 or later.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n"
+    "Place names and coordinates: GeoNames, CC BY 4.0\n";
+
+// Options Qt reads itself when the application object is made, and whether
+// each takes a value in the next argument (or after '=').
+struct QtOption {
+    std::string_view name;
+    bool takesValue;
+};
+constexpr std::array kQtOptions{
+    QtOption{"platform", true},   QtOption{"platformpluginpath", true}, QtOption{"platformtheme", true},
+    QtOption{"plugin", true},     QtOption{"qmljsdebugger", true},      QtOption{"qwindowgeometry", true},
+    QtOption{"geometry", true},   QtOption{"qwindowicon", true},        QtOption{"icon", true},
+    QtOption{"qwindowtitle", true}, QtOption{"title", true},            QtOption{"session", true},
+    QtOption{"display", true},    QtOption{"name", true},               QtOption{"style", true},
+    QtOption{"stylesheet", true}, QtOption{"reverse", false},           QtOption{"widgetcount", false},
+    QtOption{"nograb", false},    QtOption{"dograb", false},            QtOption{"sync", false},
+};
+
+enum class CommandLine { Run, Help, Version, Bad };
+
+// Read before any application object exists, so that help and version need
+// no display. The first of our own options decides; anything else that Qt
+// does not know is refused.
+CommandLine ReadCommandLine(int argc, char *argv[], std::string_view &offending)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "--help")
+            return CommandLine::Help;
+        if (arg == "-v" || arg == "--version")
+            return CommandLine::Version;
+        if (arg.size() < 2 || arg[0] != '-') {
+            offending = arg;
+            return CommandLine::Bad;
+        }
+        std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
+        const auto equals = name.find('=');
+        const bool valueAttached = equals != std::string_view::npos;
+        name = name.substr(0, equals);
+        const auto known = std::find_if(kQtOptions.begin(), kQtOptions.end(),
+                                        [name](const QtOption &o) { return o.name == name; });
+        if (known == kQtOptions.end() || (valueAttached && !known->takesValue)) {
+            offending = arg;
+            return CommandLine::Bad;
+        }
+        if (known->takesValue && !valueAttached && ++i == argc) {
+            offending = arg;
+            return CommandLine::Bad;
+        }
+    }
+    return CommandLine::Run;
+}
+
+// True when Qt would find nothing to show the window on: no X or Wayland
+// display and no platform asked for. Qt would abort there; a plain message
+// and exit status 1 serve better.
+bool NoDisplay(int argc, char *argv[])
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return false;
+    }
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+        if (arg == "platform" || arg.starts_with("platform="))
+            return false;
+    }
+    return true;
+}
+
+void Print(std::FILE *stream, std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    std::string_view offending;
+    switch (ReadCommandLine(argc, argv, offending)) {
+    case CommandLine::Help:
+        Print(stdout, kUsage);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    case CommandLine::Version:
+        Print(stdout, kVersionText);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    case CommandLine::Bad:
+        Print(stderr, kProgram);
+        Print(stderr, ": unknown option or argument '");
+        Print(stderr, offending);
+        Print(stderr, "'\n");
+        Print(stderr, kUsage);
+        return 2;
+    case CommandLine::Run:
+        break;
+    }
+    if (NoDisplay(argc, argv)) {
+        Print(stderr, kProgram);
+        Print(stderr, ": no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
+        return 1;
+    }
+
     QApplication app(argc, argv);
     InitResources();
     LimitPixmapCache();
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
-    QApplication::setApplicationVersion(QStringLiteral("1.75"));
-    QApplication::setDesktopFileName(QStringLiteral("example.zuvazize.vadiveziduzor"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersion.data(), qsizetype(kVersion.size())));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.zuvazize.vadiveziduzor"));
     QApplication::setWindowIcon(WindowIcon());
     QApplication::setFont(VerdanaFont(9));
 

@@ -1,13 +1,35 @@
 # What "cmake --install" puts in place, and the Debian package made from it.
-# Only the program and its desktop files are installed: the libraries, tools
-# and tests have no install rules.
+# Only the program, its manual page, desktop files and package documents are
+# installed: the libraries, tools and tests have no install rules.
 include(GNUInstallDirs)
 
 # One id names the desktop file, the software-centre entry and the icons.
-set(ZUVA_APP_ID example.zuvazize.vadiveziduzor)
+set(ZUVA_APP_ID org.example.zuvazize.vadiveziduzor)
 
 install(TARGETS vadiveziduzor
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The manual page and the changelog go in compressed at the highest level
+# and without a time stamp, as Debian expects; the copyright file stays plain.
+find_program(ZUVA_GZIP gzip REQUIRED)
+set(_zuva_docs ${CMAKE_CURRENT_BINARY_DIR}/packaging)
+set(_zuva_gzipped)
+foreach(name IN ITEMS vadiveziduzor.1 changelog)
+    add_custom_command(
+        OUTPUT ${_zuva_docs}/${name}.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_zuva_docs}
+        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${name} ${_zuva_docs}/${name}
+        COMMAND ${ZUVA_GZIP} -9nf ${_zuva_docs}/${name}
+        DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${name}
+        VERBATIM)
+    list(APPEND _zuva_gzipped ${_zuva_docs}/${name}.gz)
+endforeach()
+add_custom_target(zuva_docs ALL DEPENDS ${_zuva_gzipped})
+
+install(FILES ${_zuva_docs}/vadiveziduzor.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES packaging/copyright ${_zuva_docs}/changelog.gz
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vadiveziduzor)
 
 install(FILES packaging/${ZUVA_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -52,6 +52,11 @@ frmAbout::frmAbout(QWidget *parent)
     lblHomePage = new LinkLabel(QStringLiteral("Click here to visit ") + HomePageAddress(), OpenHomePage, this);
     lblHomePage->setObjectName(QStringLiteral("lblHomePage"));
 
+    // Credit for the place finder's data, which its licence asks for.
+    auto *placeData = new QLabel(QStringLiteral("Place names and coordinates: GeoNames, CC BY 4.0"), this);
+    placeData->setObjectName(QStringLiteral("lblPlaceData"));
+    placeData->setWordWrap(true);
+
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
@@ -68,6 +73,7 @@ frmAbout::frmAbout(QWidget *parent)
     text->addWidget(Label3);
     text->addWidget(lblCobrand);
     text->addWidget(lblHomePage);
+    text->addWidget(placeData);
     // Room to spare goes below the text, not between its lines.
     text->addStretch();
 

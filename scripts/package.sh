@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=${ZUVA_PACKAGE_DIR:-$root/build-package}
 
-scripts/deps.sh
+scripts/deps.sh run
 
 # Packaging tools: dpkg-shlibdeps (dpkg-dev) and file find the library
 # dependencies; the two validators check the desktop files.
@@ -16,7 +16,7 @@ tools=(dpkg-dev file appstream desktop-file-utils)
 scripts/install-packages.sh "${tools[@]}"
 
 desktop-file-validate packaging/*.desktop
-appstreamcli validate --no-net packaging/*.metainfo.xml
+appstreamcli validate --strict --no-net packaging/*.metainfo.xml
 
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=Release \

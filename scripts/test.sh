@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: once in a
-# plain build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, the test tools included, builds everything and
+# runs every test: once in a plain build and once under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -11,11 +12,11 @@ jobs=$(nproc)
 # As root (CI), the plain run also installs the Debian package and starts it.
 deb_test=OFF
 [[ $(id -u) -eq 0 ]] && deb_test=ON
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVA_TEST_DEB="$deb_test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVA_BUILD_TESTS=ON -DZUVA_TEST_DEB="$deb_test"
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVA_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVA_SANITIZE=ON -DZUVA_BUILD_TESTS=ON
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

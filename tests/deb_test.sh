@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian package with apt-get, starts the installed program on a
+# Checks the Debian package with lintian (no error, no warning), installs it
+# with apt-get, asks the installed program for its version, starts it on a
 # private X server, waits for its main window, then removes the package.
 #
 # Usage: deb_test.sh PACKAGE.deb | BUILD_DIR
@@ -12,7 +13,7 @@ set -euo pipefail
 
 readonly NAME=deb_install
 readonly PACKAGE=vadiveziduzor
-readonly APP_ID=example.zuvazize.vadiveziduzor
+readonly APP_ID=org.example.zuvazize.vadiveziduzor
 readonly PROGRAM=/usr/bin/vadiveziduzor
 readonly TITLE_RE='^RU Zuva Zize Vadiveziduzor v1\.75$'
 readonly WINDOW_TIMEOUT=30 # seconds to wait for the main window
@@ -81,7 +82,7 @@ skip() {
     exit 77
 }
 [[ $(id -u) -eq 0 ]] || skip "needs root"
-for tool in apt-get dpkg dpkg-deb dpkg-query xvfb-run xdotool; do
+for tool in apt-get dpkg dpkg-deb dpkg-query lintian xvfb-run xdotool; do
     command -v "$tool" >/dev/null 2>&1 || skip "'$tool' is not installed"
 done
 if dpkg-query -W -f='${Status}' "$PACKAGE" 2>/dev/null | grep -q "install ok installed"; then
@@ -142,6 +143,22 @@ for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
     [[ $depends == *"$lib"* ]] || { echo "$NAME: Depends does not list $lib"; exit 1; }
 done
 
+# Debian's own checks: infos are shown, errors and warnings fail the test.
+# The package is checked as a user would (lintian advises against root).
+lintian_status=0
+if id nobody >/dev/null 2>&1 && command -v runuser >/dev/null 2>&1; then
+    runuser -u nobody -- env HOME="$WORK" lintian --display-info --fail-on error,warning "$DEB" \
+        >"$WORK/lintian.log" 2>&1 || lintian_status=$?
+else
+    lintian --display-info --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>&1 || lintian_status=$?
+fi
+sed 's/^/  /' "$WORK/lintian.log"
+if ((lintian_status)) || grep -Eq '^[EW]: ' "$WORK/lintian.log"; then
+    echo "$NAME: lintian reports errors or warnings"
+    exit 1
+fi
+echo "$NAME: lintian: no error, no warning"
+
 # ------------------------------------------------------------- install it
 if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 --no-install-recommends "$DEB" \
     >"$WORK/install.log" 2>&1; then
@@ -156,9 +173,16 @@ echo "$NAME: installed $(basename "$DEB")"
 for f in "$PROGRAM" "/usr/share/applications/$APP_ID.desktop" \
     "/usr/share/metainfo/$APP_ID.metainfo.xml" \
     "/usr/share/icons/hicolor/scalable/apps/$APP_ID.svg" \
-    "/usr/share/icons/hicolor/48x48/apps/$APP_ID.png"; do
+    "/usr/share/icons/hicolor/48x48/apps/$APP_ID.png" \
+    /usr/share/man/man1/vadiveziduzor.1.gz /usr/share/doc/vadiveziduzor/copyright; do
     [[ -f $f ]] || { echo "$NAME: $f was not installed"; exit 1; }
 done
+# The command line answers without any display.
+if ! version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$PROGRAM" --version 2>&1) ||
+    [[ $version != "RU Zuva Zize Vadiveziduzor 1.75"* ]]; then
+    echo "$NAME: '$PROGRAM --version' failed: $version"
+    exit 1
+fi
 
 # ------------------------------------------------------------- start it
 # Each try gets a fresh runtime folder, so no lock is left from the last.

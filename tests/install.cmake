@@ -23,3 +23,10 @@ if(ZUVA_TEST_DEB)
         RUN_SERIAL TRUE
         LABELS "install;gui")
 endif()
+
+# The command line with no display at all: help, version and a refused
+# option, checked against the manual page.
+add_test(NAME command_line
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/command_line_test.sh $<TARGET_FILE:vadiveziduzor>
+            ${PROJECT_SOURCE_DIR}/packaging/vadiveziduzor.1)
+set_tests_properties(command_line PROPERTIES TIMEOUT 120)

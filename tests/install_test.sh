@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs an already-built tree into a scratch prefix and checks the result:
-# the program, its desktop file, software-centre entry and every icon size are
-# there, match the sources, pass the validators, and nothing else is
-# installed (no tests, tools, static libraries or headers).
+# the program, its manual page, copyright file and changelog, its desktop
+# file, software-centre entry and every icon size are there, match the
+# sources, pass the validators, and nothing else is installed (no tests,
+# tools, static libraries or headers).
 #
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR
 # CMAKE_COMMAND names the cmake to use (default: cmake from PATH).
@@ -11,7 +12,7 @@
 set -euo pipefail
 
 readonly NAME=install_tree
-readonly APP_ID=example.zuvazize.vadiveziduzor
+readonly APP_ID=org.example.zuvazize.vadiveziduzor
 readonly PROGRAM=vadiveziduzor
 readonly SIZES=(16 24 32 48 64 128 256)
 
@@ -52,6 +53,9 @@ fi
 # ------------------------------------------------------------ what is there
 expected=(
     "bin/$PROGRAM"
+    "share/man/man1/$PROGRAM.1.gz"
+    "share/doc/$PROGRAM/copyright"
+    "share/doc/$PROGRAM/changelog.gz"
     "share/applications/$APP_ID.desktop"
     "share/metainfo/$APP_ID.metainfo.xml"
     "share/icons/hicolor/scalable/apps/$APP_ID.svg"
@@ -85,6 +89,14 @@ same() {
 }
 same "$SOURCE_DIR/packaging/$APP_ID.desktop" "$PREFIX/share/applications/$APP_ID.desktop"
 same "$SOURCE_DIR/packaging/$APP_ID.metainfo.xml" "$PREFIX/share/metainfo/$APP_ID.metainfo.xml"
+same "$SOURCE_DIR/packaging/copyright" "$PREFIX/share/doc/$PROGRAM/copyright"
+# Compressed at the highest level with no name or time stamp inside.
+for name in "man/man1/$PROGRAM.1" "doc/$PROGRAM/changelog"; do
+    gz=$PREFIX/share/$name.gz
+    [[ -f $gz ]] || continue
+    cmp -s "$SOURCE_DIR/packaging/$(basename "$name")" <(gzip -dc "$gz") || fail "$gz does not unpack to its source"
+    cmp -s "$gz" <(gzip -9nc <"$SOURCE_DIR/packaging/$(basename "$name")") || fail "$gz is not gzip -9n"
+done
 same "$SOURCE_DIR/content/icon/app.svg" "$PREFIX/share/icons/hicolor/scalable/apps/$APP_ID.svg"
 
 # Each PNG sits in the folder of its own size (width and height from IHDR).
@@ -130,8 +142,9 @@ else
     skipped+=(desktop-file-validate)
 fi
 if command -v appstreamcli >/dev/null 2>&1; then
-    # The tree check also ties the entry to its desktop file and icons.
-    if ! appstreamcli validate-tree --no-net "$ROOT" >"$WORK/appstream.log" 2>&1; then
+    # The tree check also ties the entry to its desktop file and icons;
+    # strict: an info fails it as well.
+    if ! appstreamcli validate-tree --strict --no-net "$ROOT" >"$WORK/appstream.log" 2>&1; then
         cat "$WORK/appstream.log"
         fail "appstreamcli validate-tree reported problems"
     fi
