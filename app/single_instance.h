@@ -37,15 +37,18 @@ public:
     // Brings the application's shown windows to the front, the modal one on top.
     static void raiseWindows();
 
-    // The user's runtime folder: /run/user/UID when the system made one for
-    // the user, else a private folder in /tmp named after the user id.
+    // The user's own folder for the lock: on Linux /run/user/UID when the
+    // system made one for the user, else a private folder in /tmp named after
+    // the user id; on Windows one in the user's local application data.
     static QString defaultFolder();
 
 private:
+    struct Lock; // the platform's own lock
     bool makePrivateFolder();
+    QString socketAddress() const;
 
     QString m_folder;
     QString m_problem;
-    int m_fd = -1;
+    std::unique_ptr<Lock> m_lock;
     std::unique_ptr<QLocalServer> m_server;
 };

@@ -11,6 +11,13 @@ endif()
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
+# The few things done differently on each system.
+if(WIN32)
+    set(_zuva_platform_sources app/single_instance_windows.cpp)
+else()
+    set(_zuva_platform_sources app/single_instance_posix.cpp)
+endif()
+
 set(_zuva_content_qrc content/content.qrc)
 if(ZUVA_PICTURE_PNGS)
     file(STRINGS content/content.qrc _zuva_qrc_lines REGEX "<file>.*\\.svg</file>")
@@ -48,7 +55,7 @@ add_library(zuva_gui STATIC
     app/message_box.h app/message_box.cpp
     app/resources.h app/resources.cpp
     app/quit_application.h app/quit_application.cpp
-    app/single_instance.h app/single_instance.cpp
+    app/single_instance.h app/single_instance.cpp ${_zuva_platform_sources}
     app/window_icon.h app/window_icon.cpp ${_zuva_icon_cpp}
     entry/frm_main.h entry/frm_main.cpp
     entry/choice_lists.h entry/choice_lists.cpp
