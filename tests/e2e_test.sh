@@ -400,6 +400,10 @@ while is_running "$B_PID"; do
     fi
     wait_until 2 not_running "$B_PID" || true
 done
+# Should the box have gone between the press and its release, the server
+# would hold Return down and repeat it into whichever window gets the
+# focus next: let it go.
+xdotool keyup Return >/dev/null 2>&1 || true
 b_status=0
 wait "$B_PID" || b_status=$?
 B_PID=

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# End-to-end run of the Windows program under Wine, by keyboard only, on a
+# private Xvfb: type both people, ask for the reading, open the report, save
+# it through the native file dialog and read it back with unrtf and pandoc;
+# a second start must refuse; then the installer installs, the installed
+# program starts, and the uninstaller removes it. Screenshots of each window
+# are left in the folder ctest runs in (wine_e2e_*.png).
+#
+# Usage: wine_e2e_test.sh vadiveziduzor.exe setup.exe   (WINEPREFIX as set up by the caller)
+# Exit codes: 0 pass, 1 fail, 2 bad usage, 77 skipped (tools missing).
+set -euo pipefail
+
+readonly NAME=wine_e2e
+readonly MAIN_TITLE_RE='^RU Zuva Zize Vadiveziduzor v1\.75$'
+readonly BOX_TITLE_RE='^RU Zuva Zize Vadiveziduzor$'
+readonly WINDOW_TIMEOUT=60
+readonly POLL=0.2
+
+if [[ $# -ne 2 ]]; then
+    echo "usage: $0 vadiveziduzor.exe setup.exe" >&2
+    exit 2
+fi
+EXE=$(realpath -- "$1")
+SETUP=$(realpath -- "$2")
+for tool in Xvfb xdotool wine unrtf pandoc; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "$NAME: SKIP: '$tool' is not installed"
+        exit 77
+    fi
+done
+
+ARTIFACTS=$PWD
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/wine_e2e.XXXXXX")
+# shellcheck source=tests/x11_session.sh
+source "$(dirname "$0")/x11_session.sh"
+RESULT=FAIL
+A_PID=
+
+shot() {
+    command -v import >/dev/null 2>&1 || return 0
+    timeout 10 import -window root "$ARTIFACTS/wine_e2e_$1.png" >/dev/null 2>&1 || true
+}
+
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM HUP
+    set +e
+    [[ $RESULT == PASS ]] || shot failure
+    [[ -n $A_PID ]] && kill "$A_PID" 2>/dev/null
+    wineserver -k >/dev/null 2>&1
+    stop_process "$XVFB_PID" TERM
+    finish_session "$status" 40 "$WORK"/*.log "$WORK"/*.txt
+}
+trap cleanup EXIT
+
+# Waits for a shown window whose title matches, other than those given, and
+# stores its id in FOUND.
+wait_window() {
+    local title_re=$1 what=$2 w x skip
+    shift 2
+    local deadline=$((SECONDS + WINDOW_TIMEOUT))
+    while :; do
+        find_windows "$title_re"
+        for w in "${WINDOWS[@]}"; do
+            skip=
+            for x in "$@"; do [[ $w == "$x" ]] && skip=1; done
+            [[ -z $skip ]] && { FOUND=$w; return 0; }
+        done
+        ((SECONDS < deadline)) || fail "$what did not appear within ${WINDOW_TIMEOUT}s"
+        sleep "$POLL"
+    done
+}
+
+keys() {
+    local window=$1
+    shift
+    timeout 10 xdotool windowfocus --sync "$window" >/dev/null 2>&1 || true
+    xdotool key --delay 60 "$@" || fail "xdotool could not press $*"
+}
+
+type_text() {
+    local window=$1 text=$2
+    timeout 10 xdotool windowfocus --sync "$window" >/dev/null 2>&1 || true
+    xdotool type --delay 40 -- "$text" || fail "xdotool could not type '$text'"
+}
+
+start_private_x
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineserver -p 2>/dev/null || true
+
+# ---------------------------------------------------------------- reading
+(cd "$WORK" && exec wine "$EXE") >"$WORK/A.log" 2>&1 &
+A_PID=$!
+wait_window "$MAIN_TITLE_RE" "the birth-details window"
+MAIN=$FOUND
+sleep 1
+shot birth_details
+log "birth-details window $MAIN"
+# The focus starts in the man's Name box; 19 Tabs reach the partner's.
+type_text "$MAIN" "Ravi"
+keys "$MAIN" $(printf 'Tab %.0s' $(seq 19))
+type_text "$MAIN" "Meera"
+keys "$MAIN" alt+m
+wait_window "$MAIN_TITLE_RE" "the results window" "$MAIN"
+RESULTS=$FOUND
+sleep 1
+shot results
+log "results window $RESULTS"
+
+keys "$RESULTS" ctrl+p
+wait_window "$MAIN_TITLE_RE" "the report window" "$MAIN" "$RESULTS"
+REPORT=$FOUND
+sleep 1
+shot report
+log "report window $REPORT"
+
+keys "$REPORT" ctrl+s
+wait_window "$BOX_TITLE_RE" "the save dialog"
+DIALOG=$FOUND
+sleep 1
+shot save_dialog
+log "save dialog $DIALOG"
+SAVED="$WORK/reading.rtf"
+# Wine shows the machine's root folder as drive Z:.
+keys "$DIALOG" ctrl+a
+type_text "$DIALOG" "Z:${SAVED//\//\\}"
+keys "$DIALOG" Return
+wait_until 20 test -s "$SAVED" || fail "no report was saved as $SAVED"
+log "report saved ($(stat -c %s "$SAVED") bytes)"
+unrtf --text "$SAVED" >"$WORK/unrtf.txt" 2>/dev/null || fail "unrtf could not read the report"
+pandoc --wrap=none -f rtf -t plain "$SAVED" -o "$WORK/pandoc.txt" || fail "pandoc could not read the report"
+for reader in unrtf pandoc; do
+    for line in "Name :Ravi" "Name :Meera" "Moon Sign :" "Percentage of Compatibility :" "Detailed Analysis"; do
+        grep -qF -- "$line" "$WORK/$reader.txt" || fail "$reader: '$line' is missing from the saved report"
+    done
+done
+log "the saved report reads back with unrtf and pandoc"
+
+# ---------------------------------------------------------------- second start
+wine "$EXE" >"$WORK/B.log" 2>&1 &
+B_PID=$!
+wait_window "$BOX_TITLE_RE" "the second start's message box"
+BOX=$FOUND
+shot second_start
+keys "$BOX" Return
+wait_until 20 not_running "$B_PID" || fail "the second start did not end after its message box"
+is_running "$A_PID" || fail "the first copy ended along with the second"
+log "a second start was refused"
+
+keys "$REPORT" Escape
+sleep 1
+keys "$RESULTS" ctrl+q
+wait_until 20 not_running "$A_PID" || fail "the program did not end on Ctrl+Q"
+A_PID=
+log "the program ended on Ctrl+Q"
+
+# ---------------------------------------------------------------- installer
+wine "$SETUP" /S /CurrentUser >"$WORK/setup.log" 2>&1 || fail "the installer failed"
+INSTALLED=$(find "$WINEPREFIX/drive_c" -ipath '*vadiveziduzor*/vadiveziduzor.exe' -newer "$SETUP" | head -n 1)
+[[ -n $INSTALLED ]] || fail "the installer put no vadiveziduzor.exe in place"
+find "$WINEPREFIX/drive_c" -iname 'RU Zuva Zize Vadiveziduzor.lnk' | grep -q . || fail "no Start-menu entry"
+(exec wine "$INSTALLED") >"$WORK/C.log" 2>&1 &
+A_PID=$!
+wait_window "$MAIN_TITLE_RE" "the installed program's window"
+keys "$FOUND" ctrl+q
+wait_until 20 not_running "$A_PID" || fail "the installed program did not end on Ctrl+Q"
+A_PID=
+wine "$(dirname "$INSTALLED")/uninstall.exe" /S >"$WORK/uninstall.log" 2>&1 || fail "the uninstaller failed"
+wait_until 20 test ! -e "$INSTALLED" || fail "the uninstaller left $INSTALLED"
+log "installed to $(dirname "$INSTALLED"), started, uninstalled"
+
+RESULT=PASS
