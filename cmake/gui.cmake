@@ -13,9 +13,9 @@ set(CMAKE_AUTORCC ON)
 
 # The few things done differently on each system.
 if(WIN32)
-    set(_zuva_platform_sources app/single_instance_windows.cpp)
+    set(_zuva_platform_sources app/single_instance_windows.cpp results/report_file_windows.cpp)
 else()
-    set(_zuva_platform_sources app/single_instance_posix.cpp)
+    set(_zuva_platform_sources app/single_instance_posix.cpp results/report_file_posix.cpp)
 endif()
 
 set(_zuva_content_qrc content/content.qrc)
@@ -72,7 +72,7 @@ add_library(zuva_gui STATIC
     results/sign_images.h results/sign_images.cpp
     results/frm_moon_sign.h results/frm_moon_sign.cpp
     results/report_links.h results/report_links.cpp
-    results/report_file.h results/report_file.cpp
+    results/report_file.h
     results/frm_save.h results/frm_save.cpp
     results/report_file_name.h results/report_file_name.cpp
     content/content.qrc)

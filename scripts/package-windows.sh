@@ -41,8 +41,12 @@ convert content/icon/app-{16,24,32,48,64,128,256}.png "$data/vadiveziduzor.ico"
 export WINEPREFIX=$cache/wine
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-[[ -d $WINEPREFIX ]] || wineboot -i >/dev/null 2>&1
-wineserver -p 2>/dev/null || true
+[[ -d $WINEPREFIX ]] || wineboot -i </dev/null >/dev/null 2>&1
+# The server and Wine's own services start here, detached from every pipe:
+# started from inside the build they would keep its output open, and the
+# build would wait for them for ever.
+wineserver -p </dev/null >/dev/null 2>&1 || true
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 build=$root/build-windows
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -1,5 +1,8 @@
 #include "results/report_file.h"
 
+// Saving on Linux and other POSIX systems: written to a new file beside the
+// target, synced, then renamed over it.
+
 #include <QFile>
 #include <QRandomGenerator>
 
