@@ -3,8 +3,6 @@
 # Debian's sources for the target; each test program is one ctest entry,
 # since every start of an emulated program costs time.
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-add_library(GTest::gtest ALIAS gtest)
-add_library(GTest::gtest_main ALIAS gtest_main)
 
 add_library(zuva_test_support STATIC support/rtf_reader.h support/rtf_reader.cpp)
 target_link_libraries(zuva_test_support PUBLIC zuva_core)
@@ -20,17 +18,18 @@ foreach(name core_tests rtf_tests atlas_tests)
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endforeach()
 
-# Widget tests on the offscreen platform, named on the command line because
+# Widget tests on the offscreen platform (the report tests try POSIX file
+# kinds, so they stay with the Linux build), named on the command line because
 # Wine does not hand QT_ variables to Windows programs.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 set(CMAKE_AUTOMOC ON)
-foreach(name frm_main_test frm_save_test place_finder_test reading_probe)
+foreach(name frm_main_test place_finder_test reading_probe)
     add_executable(${name} ${name}.cpp gui_support.h)
     target_link_libraries(${name} PRIVATE zuva_gui zuva_test_support Qt6::Test)
     qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)
 endforeach()
 target_compile_definitions(frm_main_test PRIVATE ZUVA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-foreach(name frm_main_test frm_save_test place_finder_test)
+foreach(name frm_main_test place_finder_test)
     add_test(NAME ${name} COMMAND ${name} -platform offscreen -maxwarnings 0)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endforeach()
