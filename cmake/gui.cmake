@@ -28,7 +28,8 @@ if(ZUVA_PICTURE_PNGS)
         string(APPEND _zuva_qrc "    <file alias=\"${name}\">${ZUVA_PICTURE_PNGS}/${base}.png</file>\n")
     endforeach()
     string(APPEND _zuva_qrc "  </qresource>\n</RCC>\n")
-    set(_zuva_content_qrc ${CMAKE_CURRENT_BINARY_DIR}/content_png.qrc)
+    # Named as the original, so the resources are initialised under the same name.
+    set(_zuva_content_qrc ${CMAKE_CURRENT_BINARY_DIR}/pictures_as_png/content.qrc)
     file(WRITE ${_zuva_content_qrc} "${_zuva_qrc}")
 endif()
 
