@@ -172,17 +172,13 @@ void BM_BuildReport(benchmark::State &state)
 }
 BENCHMARK(BM_BuildReport)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// Building, showing and painting the report window, as Print does.
-void BM_ShowReport(benchmark::State &state)
+// Times building, showing and painting the report window from a results
+// window, once per iteration.
+void TimeReportWindow(benchmark::State &state, frmMoonSign &results)
 {
-    ShownReading reading;
-    if (!reading.results) {
-        state.SkipWithError("no results window");
-        return;
-    }
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        auto report = std::make_unique<frmSave>(*reading.results);
+        auto report = std::make_unique<frmSave>(results);
         report->show();
         const bool painted = paintedAfterEvents(report.get());
         state.SetIterationTime(seconds(start, Clock::now()));
@@ -193,6 +189,17 @@ void BM_ShowReport(benchmark::State &state)
         report.reset();
         settle();
     }
+}
+
+// Building, showing and painting the report window, as Print does.
+void BM_ShowReport(benchmark::State &state)
+{
+    ShownReading reading;
+    if (!reading.results) {
+        state.SkipWithError("no results window");
+        return;
+    }
+    TimeReportWindow(state, *reading.results);
 }
 BENCHMARK(BM_ShowReport)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -213,19 +220,7 @@ void BM_ReportFullOfLinks(benchmark::State &state)
     for (QLineEdit *box : {r.txtUserM, r.txtCityM, r.txtStateM, r.txtCountryM, r.txtUserF, r.txtCityF, r.txtStateF,
                            r.txtCountryF})
         box->setText(addresses);
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        auto report = std::make_unique<frmSave>(r);
-        report->show();
-        const bool painted = paintedAfterEvents(report.get());
-        state.SetIterationTime(seconds(start, Clock::now()));
-        if (!painted) {
-            state.SkipWithError("report window not painted");
-            break;
-        }
-        report.reset();
-        settle();
-    }
+    TimeReportWindow(state, r);
     state.counters["addresses"] = static_cast<double>(8 * state.range(0));
 }
 BENCHMARK(BM_ReportFullOfLinks)->UseManualTime()->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);

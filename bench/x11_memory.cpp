@@ -9,31 +9,12 @@
 #include "app/resources.h"
 #include "app/ui_font.h"
 #include "results/frm_save.h"
+#include "tests/support/process_memory.h"
 
-#include <QFile>
 #include <QTest>
 
 #include <cstdio>
 #include <malloc.h>
-
-namespace {
-
-long residentKilobytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
-}
-
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -65,15 +46,15 @@ int main(int argc, char **argv)
             report.reject();
         }
         r->cmdBack->click();
-        settle();
+        FlushDeletes();
         if (i + 1 == 100)
-            afterWarmUp = residentKilobytes();
+            afterWarmUp = ResidentKilobytes();
         if ((i + 1) % 100 == 0)
-            std::printf("after %4d readings: resident %ld KiB, heap in use %zu KiB\n", i + 1, residentKilobytes(),
+            std::printf("after %4d readings: resident %ld KiB, heap in use %zu KiB\n", i + 1, ResidentKilobytes(),
                         mallinfo2().uordblks / 1024);
     }
-    settle();
-    const long end = residentKilobytes();
+    FlushDeletes();
+    const long end = ResidentKilobytes();
     std::printf("readings %d: resident %ld KiB after 100, %ld KiB at the end, growth %ld KiB\n", readings, afterWarmUp,
                 end, end - afterWarmUp);
     return 0;

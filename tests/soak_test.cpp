@@ -1,27 +1,11 @@
 #include "gui_support.h"
 
 #include "results/frm_save.h"
+#include "tests/support/process_memory.h"
 
-#include <QFile>
 #include <QTest>
 
 namespace {
-
-// Resident set size in kilobytes (Linux).
-long residentKilobytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 int readingsFromEnvironment(int fallback)
 {
@@ -63,12 +47,12 @@ void SoakTest::manyReadingsWithBack()
         QVERIFY(r);
         QVERIFY(!r->txtMoonM->text().isEmpty());
         r->cmdBack->click();
-        flushDeletes();
+        FlushDeletes();
         QVERIFY(!s.main->resultsWindow());
         if (i + 1 == warmUp)
-            afterWarmUp = residentKilobytes();
+            afterWarmUp = ResidentKilobytes();
     }
-    const long growth = residentKilobytes() - afterWarmUp;
+    const long growth = ResidentKilobytes() - afterWarmUp;
     qWarning("resident memory grew by %ld KiB over the last %d readings", growth, readings - warmUp);
     // AddressSanitizer holds freed memory back on purpose; only a plain build
     // shows what the program keeps.
