@@ -76,7 +76,7 @@ add_library(zuva_gui STATIC
     results/report_file.h
     results/frm_save.h results/frm_save.cpp
     results/report_file_name.h results/report_file_name.cpp
-    content/content.qrc)
+    ${_zuva_content_qrc})
 target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport Qt6::Network)
 target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 

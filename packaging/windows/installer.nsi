@@ -35,6 +35,18 @@ FunctionEnd
 
 Function un.onInit
     !insertmacro MULTIUSER_UNINIT
+    ; Started without /CurrentUser or /AllUsers (from its folder, say), the
+    ; uninstaller removes the copy it belongs to: the one whose uninstall
+    ; entry names its folder.
+    ReadRegStr $0 HKCU "${KEY}" "InstallLocation"
+    ${If} $0 == $INSTDIR
+        Call un.MultiUser.InstallMode.CurrentUser
+    ${Else}
+        ReadRegStr $0 HKLM "${KEY}" "InstallLocation"
+        ${If} $0 == $INSTDIR
+            Call un.MultiUser.InstallMode.AllUsers
+        ${EndIf}
+    ${EndIf}
 FunctionEnd
 
 Section "Program"
