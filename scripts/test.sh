@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, the test tools included, builds everything and
 # runs every test: once in a plain build and once under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then the Windows build's tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -25,3 +25,8 @@ LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
 
 # The fuzzers (clang, libFuzzer, ASan + UBSan) for a bounded time each.
 FUZZ_SECONDS="${FUZZ_SECONDS:-15}" scripts/fuzz.sh
+
+# The Windows program, cross-built, with its tests and an end-to-end run under
+# Wine. The first run also builds a static Qt for Windows (about half an hour
+# on two cores) into a cache that later runs reuse.
+scripts/package-windows.sh --test
