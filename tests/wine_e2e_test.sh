@@ -71,6 +71,10 @@ wait_window() {
     done
 }
 
+hidden() {
+    ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable
+}
+
 keys() {
     local window=$1
     shift
@@ -120,6 +124,8 @@ shot birth_details_filled
 keys "$MAIN" alt+m
 wait_window "$MAIN_TITLE_RE" "the results window" "$MAIN"
 RESULTS=$FOUND
+# The results take the birth-details window's place.
+wait_until 20 hidden "$MAIN" || fail "the birth-details window stayed on screen with the results"
 sleep 1
 shot results
 log "results window $RESULTS"
