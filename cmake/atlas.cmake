@@ -15,6 +15,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Core)
 # carries both inside the program, as written by the place_data tool on a
 # machine that has them.
 set(ZUVA_PLACE_DATA "" CACHE FILEPATH "Places and zone histories to build in, as place_data writes them")
+set(ZUVA_PLACE_NAMES "" CACHE FILEPATH "The places' names in other languages, as place_data writes them")
 
 # pkg-config results stay in the cache, so the option is checked on its own.
 set(_zuva_geonames OFF)
@@ -34,28 +35,33 @@ set(ZUVA_ATLAS_COMMON ${_zuva_root}/app/atlas.h
     ${_zuva_root}/entry/place_index.h ${_zuva_root}/entry/place_index.cpp
     ${_zuva_root}/entry/zone_history.h ${_zuva_root}/entry/zone_history.cpp)
 
-# An atlas library that carries its places and zone histories inside, from a
-# file written by place_data.
-function(zuva_builtin_atlas target data)
-    set(embedded ${CMAKE_CURRENT_BINARY_DIR}/embedded/${target}_data.cpp)
+# An atlas library that carries its places, zone histories and place names
+# inside, from the two files written by place_data.
+function(zuva_builtin_atlas target data names)
+    set(embedded ${CMAKE_CURRENT_BINARY_DIR}/embedded/${target}_data.cpp ${CMAKE_CURRENT_BINARY_DIR}/embedded/${target}_names.cpp)
     add_custom_command(
         OUTPUT ${embedded}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/embedded
-        COMMAND embed_file ${data} ${embedded} kPlaceData
-        DEPENDS embed_file ${data}
+        COMMAND embed_file ${data} ${CMAKE_CURRENT_BINARY_DIR}/embedded/${target}_data.cpp kPlaceData
+        COMMAND embed_file ${names} ${CMAKE_CURRENT_BINARY_DIR}/embedded/${target}_names.cpp kPlaceNames
+        DEPENDS embed_file ${data} ${names}
         VERBATIM)
-    add_library(${target} STATIC ${ZUVA_ATLAS_COMMON} ${PROJECT_SOURCE_DIR}/entry/builtin_place_data.cpp ${embedded})
+    add_library(${target} STATIC ${ZUVA_ATLAS_COMMON} ${PROJECT_SOURCE_DIR}/entry/builtin_place_data.h
+                ${PROJECT_SOURCE_DIR}/entry/builtin_place_data.cpp ${embedded})
     target_link_libraries(${target} PUBLIC zuva_core Qt6::Core)
     target_compile_definitions(${target} PUBLIC QT_NO_KEYWORDS ZUVA_HAVE_ATLAS=1)
 endfunction()
 
 if(ZUVA_PLACE_DATA)
-    zuva_builtin_atlas(zuva_atlas ${ZUVA_PLACE_DATA})
+    if(NOT ZUVA_PLACE_NAMES)
+        message(FATAL_ERROR "ZUVA_PLACE_DATA needs ZUVA_PLACE_NAMES, written with it by place_data")
+    endif()
+    zuva_builtin_atlas(zuva_atlas ${ZUVA_PLACE_DATA} ${ZUVA_PLACE_NAMES})
     message(STATUS "Birth-place atlas: built in from ${ZUVA_PLACE_DATA}")
     set(ZUVA_ATLAS_PACKAGE "")
 else()
     if(_zuva_geonames)
-        add_library(zuva_atlas STATIC ${ZUVA_ATLAS_COMMON} ${_zuva_root}/entry/atlas_geonames.cpp
+        add_library(zuva_atlas STATIC ${ZUVA_ATLAS_COMMON} ${_zuva_root}/entry/atlas_geonames.h ${_zuva_root}/entry/atlas_geonames.cpp
                     ${_zuva_root}/entry/zone_history_system.cpp)
         # Only the header: the library itself is opened when first needed.
         target_include_directories(zuva_atlas PRIVATE ${GEONAMES_INCLUDE_DIRS})

@@ -1,4 +1,4 @@
-#include "app/atlas.h"
+#include "entry/atlas_geonames.h"
 #include "entry/place_index.h"
 
 #include <geonames.h>
@@ -54,10 +54,12 @@ struct GeonamesFunctions {
     }
 };
 
+} // namespace
+
 // Reads every city once in the machine's language and once in English.
 // gettext translates the names, and it follows the calling thread's locale,
 // so the English pass runs with this thread alone switched to "C".
-std::vector<AtlasPlace> ReadPlaces()
+std::vector<AtlasPlace> ReadGeonamesPlaces()
 {
     GeonamesFunctions geonames;
     if (!geonames.load())
@@ -98,11 +100,13 @@ std::vector<AtlasPlace> ReadPlaces()
     return places;
 }
 
+namespace {
+
 // The library's list is read once per process; a look-up is then a binary
 // search instead of a walk over every city.
 const PlaceIndex &SharedIndex()
 {
-    static const PlaceIndex index(ReadPlaces());
+    static const PlaceIndex index(ReadGeonamesPlaces());
     return index;
 }
 

@@ -33,7 +33,7 @@ cmake -S . -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUVA_TEST_DEB=OFF >/
 cmake --build "$host" -j "$jobs" --target place_data svg_to_png reading_probe
 data=$host/windows-data
 mkdir -p "$data/pictures"
-"$host/place_data" "$data/place_data.tsv"
+"$host/place_data" "$data/place_data.tsv" "$data/place_names.bin"
 "$host/svg_to_png" "$data/pictures" content/pictures/*.svg content/icon/app.svg
 convert content/icon/app-{16,24,32,48,64,128,256}.png "$data/vadiveziduzor.ico"
 
@@ -59,7 +59,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine \
-    -DZUVA_PLACE_DATA="$data/place_data.tsv" -DZUVA_PICTURE_PNGS="$data/pictures" \
+    -DZUVA_PLACE_DATA="$data/place_data.tsv" -DZUVA_PLACE_NAMES="$data/place_names.bin" -DZUVA_PICTURE_PNGS="$data/pictures" \
     -DZUVA_WINDOWS_ICON="$data/vadiveziduzor.ico" -DZUVA_HOST_READING_PROBE="$host/tests/reading_probe" \
     -DZUVA_BUILD_TESTS="$([[ $run_tests == 1 ]] && echo ON || echo OFF)" >/dev/null
 cmake --build "$build" -j "$jobs"
