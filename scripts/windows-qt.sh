@@ -31,14 +31,20 @@ if [[ ! -d $src ]]; then
     mkdir -p "$cache/src"
     sudo=""
     [[ $(id -u) -ne 0 ]] && sudo="sudo"
-    list=/etc/apt/sources.list.d/vadiveziduzor-deb-src.sources
-    $sudo tee "$list" >/dev/null <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
+    # The machine's own Debian archives (security updates included), as
+    # source archives; Debian's main archive where none are listed.
+    if [[ -f /etc/apt/sources.list.d/debian.sources ]]; then
+        list=/etc/apt/sources.list.d/vadiveziduzor-deb-src.sources
+        sources=$(sed -n 's/^Types:.*\bdeb\b.*/Types: deb-src/; /^#/!p' /etc/apt/sources.list.d/debian.sources)
+    elif grep -q '^deb ' /etc/apt/sources.list 2>/dev/null; then
+        list=/etc/apt/sources.list.d/vadiveziduzor-deb-src.list
+        sources=$(sed -n 's/^deb /deb-src /p' /etc/apt/sources.list)
+    else
+        list=/etc/apt/sources.list.d/vadiveziduzor-deb-src.sources
+        sources=$(printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' \
+            'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg')
+    fi
+    printf '%s\n' "$sources" | $sudo tee "$list" >/dev/null
     trap '$sudo rm -f "$list"' EXIT
     $sudo apt-get update -qq -o DPkg::Lock::Timeout=300
     (cd "$cache/src" && apt-get source -qq --only-source "qt6-base=$qt_version") >&2
