@@ -183,14 +183,18 @@ log "the program ended on Ctrl+Q"
 # For the current user and for every user (Wine's user is an administrator):
 # installed where Windows puts programs, started from there, uninstalled
 # with nothing left behind.
-drive_c=$WINEPREFIX/drive_c
+# A Windows folder of this prefix, named by its environment variable, as a
+# path on this side.
+windows_folder() {
+    winepath -u "$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')" 2>/dev/null
+}
 for mode in CurrentUser AllUsers; do
     if [[ $mode == CurrentUser ]]; then
-        folder=$(echo "$drive_c"/users/*/AppData/Local/Programs)/Vadiveziduzor
-        menu=$(echo "$drive_c"/users/*/AppData/Roaming/Microsoft/Windows)
+        folder=$(windows_folder LOCALAPPDATA)/Programs/Vadiveziduzor
+        menu=$(windows_folder APPDATA)/Microsoft/Windows
     else
-        folder="$drive_c/Program Files/Vadiveziduzor"
-        menu="$drive_c/ProgramData/Microsoft/Windows"
+        folder=$(windows_folder ProgramFiles)/Vadiveziduzor
+        menu=$(windows_folder ProgramData)/Microsoft/Windows
     fi
     shortcut="$menu/Start Menu/Programs/RU Zuva Zize Vadiveziduzor.lnk"
     rm -rf "$folder" "$shortcut"
@@ -206,7 +210,7 @@ for mode in CurrentUser AllUsers; do
     wine "$folder/uninstall.exe" /S >"$WORK/uninstall.log" 2>&1 || fail "the uninstaller failed ($mode)"
     wait_until 20 test ! -e "$folder" || fail "the uninstaller left $(ls "$folder")"
     [[ ! -e $shortcut ]] || fail "the uninstaller left the Start-menu entry"
-    log "installed for $mode in ${folder#"$drive_c"/}, started, uninstalled"
+    log "installed for $mode in ${folder#"$WINEPREFIX"/dosdevices/}, started, uninstalled"
 done
 
 RESULT=PASS
