@@ -21,7 +21,8 @@ scripts/install-packages.sh \
     build-essential cmake ninja-build pkg-config dpkg-dev \
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgeonames-dev libgtest-dev libgmock-dev googletest \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-    wine wine64 nsis imagemagick xvfb xauth xdotool x11-utils pandoc unrtf fonts-dejavu-core
+    wine wine64 nsis imagemagick xvfb xauth xdotool x11-utils pandoc unrtf fonts-dejavu-core \
+    cups-daemon cups-client printer-driver-cups-pdf poppler-utils
 
 qt=$(scripts/windows-qt.sh)
 echo "Qt for Windows: $qt"

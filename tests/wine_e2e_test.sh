@@ -2,6 +2,7 @@
 # End-to-end run of the Windows program under Wine, by keyboard only, on a
 # private Xvfb: type both people, ask for the reading, open the report, save
 # it through the native file dialog and read it back with unrtf and pandoc;
+# print it through Windows' print dialog to a PDF printer and read that back;
 # a second start must refuse; then the installer installs, the installed
 # program starts, and the uninstaller removes it. Screenshots of each window
 # are left in the folder ctest runs in (wine_e2e_*.png).
@@ -35,6 +36,8 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/wine_e2e.XXXXXX")
 source "$(dirname "$0")/x11_session.sh"
 RESULT=FAIL
 A_PID=
+QUEUE=
+CUPSD_STARTED=
 
 shot() {
     command -v import >/dev/null 2>&1 || return 0
@@ -48,6 +51,8 @@ cleanup() {
     [[ $RESULT == PASS ]] || shot failure
     [[ -n $A_PID ]] && kill "$A_PID" 2>/dev/null
     wineserver -k >/dev/null 2>&1
+    [[ -n $QUEUE ]] && lpadmin -x "$QUEUE" 2>/dev/null
+    [[ -n $CUPSD_STARTED ]] && pkill -x cupsd
     stop_process "$XVFB_PID" TERM
     finish_session "$status" 40 "$WORK"/*.log "$WORK"/*.txt
 }
@@ -70,6 +75,14 @@ wait_window() {
         sleep "$POLL"
     done
 }
+
+# How many printouts cups-pdf has left in ~/PDF.
+printouts() {
+    local n
+    n=$(find ~/PDF -name '*.pdf' 2>/dev/null | wc -l) || true
+    echo "$n"
+}
+more_printouts_than() { (($(printouts) > $1)); }
 
 hidden() {
     ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable
@@ -96,6 +109,19 @@ wineserver -k 2>/dev/null || true
 wineserver -p 2>/dev/null || true
 # The program remembers the last two people; this run starts with none.
 rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/zuvazize
+
+# Wine's printers are the CUPS queues; a PDF queue of cups-pdf, made for this
+# run before the program starts, writes what Windows' print dialog sends it
+# into ~/PDF.
+if command -v lpadmin >/dev/null && [[ -x /usr/lib/cups/backend/cups-pdf ]] && command -v pdftotext >/dev/null \
+    && { pgrep -x cupsd >/dev/null || { [[ $(id -u) -eq 0 ]] && cupsd && CUPSD_STARTED=1; }; }; then
+    wait_until 20 lpstat -r >/dev/null 2>&1 || fail "the print server did not start"
+    if lpadmin -p "vadiveziduzor_e2e_$$" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null; then
+        QUEUE=vadiveziduzor_e2e_$$
+        lpadmin -d "$QUEUE" || fail "could not make the PDF printer the default one"
+    fi
+fi
+[[ -n $QUEUE ]] || log "no PDF printer could be set up here: printing is not tried"
 
 # ---------------------------------------------------------------- reading
 (cd "$WORK" && exec wine "$EXE") >"$WORK/A.log" 2>&1 &
@@ -159,6 +185,26 @@ for reader in unrtf pandoc; do
     done
 done
 log "the saved report reads back with unrtf and pandoc"
+
+# ---------------------------------------------------------------- print
+if [[ -n $QUEUE ]]; then
+    PRINTED_BEFORE=$(printouts)
+    keys "$REPORT" ctrl+p
+    wait_window '^Print$' "the print dialog"
+    sleep 1
+    shot print_dialog
+    keys "$FOUND" Return
+    wait_until 30 more_printouts_than "$PRINTED_BEFORE" \
+        || fail "nothing came out of the printer"
+    PRINTED=$(ls -t ~/PDF/*.pdf | head -n 1)
+    sleep 1
+    pdftotext -layout "$PRINTED" "$WORK/printed.txt" || fail "pdftotext could not read the printout"
+    rm -f "$PRINTED"
+    for line in "Name :Ravi" "Name :Meera" "Moon Sign :" "Percentage of Compatibility :"; do
+        grep -qF -- "$line" "$WORK/printed.txt" || fail "'$line' is missing from the printout"
+    done
+    log "printed through the print dialog; the printout reads back"
+fi
 
 # ---------------------------------------------------------------- second start
 wine "$EXE" >"$WORK/B.log" 2>&1 &
