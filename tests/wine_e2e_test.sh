@@ -76,10 +76,12 @@ wait_window() {
     done
 }
 
-# How many printouts cups-pdf has left in ~/PDF.
+# How many printouts cups-pdf has left in the PDF folder of the user's home
+# (the one the user database names, whatever HOME says).
+PRINTOUTS="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 printouts() {
     local n
-    n=$(find ~/PDF -name '*.pdf' 2>/dev/null | wc -l) || true
+    n=$(find "$PRINTOUTS" -name '*.pdf' 2>/dev/null | wc -l) || true
     echo "$n"
 }
 more_printouts_than() { (($(printouts) > $1)); }
@@ -112,7 +114,7 @@ rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/zuvazize
 
 # Wine's printers are the CUPS queues; a PDF queue of cups-pdf, made for this
 # run before the program starts, writes what Windows' print dialog sends it
-# into ~/PDF.
+# into the user's PDF folder.
 if command -v lpadmin >/dev/null && [[ -x /usr/lib/cups/backend/cups-pdf ]] && command -v pdftotext >/dev/null \
     && { pgrep -x cupsd >/dev/null || { [[ $(id -u) -eq 0 ]] && cupsd && CUPSD_STARTED=1; }; }; then
     wait_until 20 lpstat -r >/dev/null 2>&1 || fail "the print server did not start"
@@ -196,7 +198,7 @@ if [[ -n $QUEUE ]]; then
     keys "$FOUND" Return
     wait_until 30 more_printouts_than "$PRINTED_BEFORE" \
         || fail "nothing came out of the printer"
-    PRINTED=$(ls -t ~/PDF/*.pdf | head -n 1)
+    PRINTED=$(ls -t "$PRINTOUTS"/*.pdf | head -n 1)
     sleep 1
     pdftotext -layout "$PRINTED" "$WORK/printed.txt" || fail "pdftotext could not read the printout"
     rm -f "$PRINTED"
