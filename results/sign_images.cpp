@@ -55,13 +55,6 @@ QPixmap DrawPicture(const QString &resource, QSize logicalSize, qreal devicePixe
     QImageReader reader(resource, "svg");
     reader.setScaledSize(logicalSize * devicePixelRatio);
     QImage image = reader.read();
-    if (image.isNull()) {
-        // A Qt without the SVG reader carries the pictures as PNG under the
-        // same names; the reader then tells the format from the content.
-        QImageReader drawn(resource);
-        drawn.setScaledSize(logicalSize * devicePixelRatio);
-        image = drawn.read();
-    }
     if (image.isNull())
         return {};
     image.setDevicePixelRatio(devicePixelRatio);
