@@ -83,8 +83,9 @@ const PlaceData &Data()
 
 // The packed names of one language, as place_data wrote them; empty when the
 // data has none.
-QByteArray PackedNames(const QString &language)
+QByteArray PackedNames(const QString &languageName)
 {
+    const std::string language = languageName.toStdString();
     std::string_view data(kPlaceNames, kPlaceNames_size);
     while (!data.empty()) {
         const std::size_t languageEnd = data.find('\n');
@@ -94,29 +95,32 @@ QByteArray PackedNames(const QString &language)
         const auto size = static_cast<std::size_t>(Number(data.substr(languageEnd + 1, sizeEnd - languageEnd - 1)));
         if (size > data.size() - sizeEnd - 1)
             break;
-        if (data.substr(0, languageEnd) == language.toStdString())
+        if (data.substr(0, languageEnd) == language)
             return QByteArray(data.data() + sizeEnd + 1, static_cast<qsizetype>(size));
         data.remove_prefix(sizeEnd + 1 + size);
     }
     return {};
 }
 
-// The places named in the first language the data has names for: "pt-BR"
+// The packed names of the first language the data has names for: "pt-BR"
 // tries pt_BR, then pt. Within one language every place has its name as
 // gettext gives it there, so nothing falls back further.
-std::vector<AtlasPlace> NamedPlaces(const QStringList &uiLanguages)
+QByteArray FirstPackedNames(const QStringList &uiLanguages)
 {
-    std::vector<AtlasPlace> places = Data().places;
-    QByteArray packed;
     for (const QString &wanted : uiLanguages) {
         const QString name = QLocale(wanted).name();
         for (const QString &language : {name, name.section(QLatin1Char('_'), 0, 0)}) {
-            if (packed = PackedNames(language); !packed.isEmpty())
-                break;
+            if (QByteArray packed = PackedNames(language); !packed.isEmpty())
+                return packed;
         }
-        if (!packed.isEmpty())
-            break;
     }
+    return {};
+}
+
+std::vector<AtlasPlace> NamedPlaces(const QStringList &uiLanguages)
+{
+    std::vector<AtlasPlace> places = Data().places;
+    const QByteArray packed = FirstPackedNames(uiLanguages);
     if (packed.isEmpty())
         return places;
     const QByteArray names = qUncompress(packed);

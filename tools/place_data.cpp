@@ -93,7 +93,8 @@ QByteArray OwnNames(const std::vector<AtlasPlace> &english, const QList<QByteArr
         const QList<QByteArray> own = lines[static_cast<qsizetype>(i)].split('\t');
         const std::string city = own.value(0).toStdString(), state = own.value(1).toStdString(),
                           country = own.value(2).toStdString();
-        const std::string countryKey = Field(english[i].country), stateKey = countryKey + '\t' + Field(english[i].state);
+        const std::string englishCity = Field(english[i].englishCity), englishState = Field(english[i].state);
+        const std::string countryKey = Field(english[i].country), stateKey = countryKey + '\t' + englishState;
         const auto known = [&shared](std::map<std::string, std::string> &names, const std::string &key,
                                      const std::string &name, const std::string &englishName, char tag) {
             const auto [at, added] = names.try_emplace(key, name);
@@ -102,11 +103,11 @@ QByteArray OwnNames(const std::vector<AtlasPlace> &english, const QList<QByteArr
             return at->second == name;
         };
         const bool sharedNamesHold = known(countries, countryKey, country, countryKey, 'C')
-            & known(states, stateKey, state, Field(english[i].state), 'S');
-        if (city == Field(english[i].englishCity) && sharedNamesHold)
+            & known(states, stateKey, state, englishState, 'S');
+        if (city == englishCity && sharedNamesHold)
             continue;
         places += QByteArray::number(static_cast<qulonglong>(i)) + '\t'
-            + QByteArray::fromStdString(city == Field(english[i].englishCity) ? std::string() : city);
+            + QByteArray::fromStdString(city == englishCity ? std::string() : city);
         if (!sharedNamesHold)
             places += '\t' + QByteArray::fromStdString(state) + '\t' + QByteArray::fromStdString(country);
         places += '\n';
