@@ -228,14 +228,15 @@ A_PID=
 log "the program ended on Ctrl+Q"
 
 # ---------------------------------------------------------------- installer
-# For the current user and for every user (Wine's user is an administrator):
-# installed where Windows puts programs, started from there, uninstalled
-# with nothing left behind.
 # A Windows folder of this prefix, named by its environment variable, as a
 # path on this side.
 windows_folder() {
     winepath -u "$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')" 2>/dev/null
 }
+
+# For the current user and for every user (Wine's user is an administrator):
+# installed where Windows puts programs, started from there, uninstalled
+# with nothing left behind.
 for mode in CurrentUser AllUsers; do
     if [[ $mode == CurrentUser ]]; then
         folder=$(windows_folder LOCALAPPDATA)/Programs/Vadiveziduzor
@@ -244,6 +245,8 @@ for mode in CurrentUser AllUsers; do
         folder=$(windows_folder ProgramFiles)/Vadiveziduzor
         menu=$(windows_folder ProgramData)/Microsoft/Windows
     fi
+    # Only folders of the prefix are ever cleared.
+    [[ $folder == "$WINEPREFIX"/* && $menu == "$WINEPREFIX"/* ]] || fail "Wine named no $mode folders"
     shortcut="$menu/Start Menu/Programs/RU Zuva Zize Vadiveziduzor.lnk"
     rm -rf "$folder" "$shortcut"
     wine "$SETUP" /S "/$mode" >"$WORK/setup.log" 2>&1 || fail "the installer failed ($mode)"
