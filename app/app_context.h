@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/atlas.h"
+#include "app/version.h"
 #include "astro/birth_input.h"
 #include "astro/western_ephemeris.h"
 #include "astro/western_planet_position.h"
 #include "astro/zone_table.h"
 #include "compat/compatibility_table.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,9 +31,4 @@ struct AppContext {
 
     // Where both people's entries are kept between runs; none keeps nothing.
     std::shared_ptr<PeopleStore> people;
-
-    // Ends the run: unloads every window, then the process. Tests replace it.
-    std::function<void()> quitApplication;
 };
-
-inline const char *const ApplicationCaption = "RU Zuva Zize Vadiveziduzor v1.75";

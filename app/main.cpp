@@ -5,6 +5,8 @@
 #include "app/resources.h"
 #include "app/single_instance.h"
 #include "app/ui_font.h"
+#include "app/version.h"
+#include "app/window_flow.h"
 #include "app/window_icon.h"
 #include "entry/frm_main.h"
 #include "entry/people_store.h"
@@ -21,7 +23,6 @@
 namespace {
 
 constexpr std::string_view kProgram = "vadiveziduzor";
-constexpr std::string_view kVersion = "1.75";
 
 constexpr std::string_view kUsage =
     "Usage: vadiveziduzor [OPTION]...\n"
@@ -35,7 +36,7 @@ constexpr std::string_view kUsage =
     "are passed on to Qt. The program needs a graphical display.\n";
 
 constexpr std::string_view kVersionText =
-    "RU Zuva Zize Vadiveziduzor 1.75\n"
+    "RU Zuva Zize Vadiveziduzor " ZUVA_VERSION "\n"
     "Copyright (C) 2026 Zuva Zize Software\n"
     "License GPL-3.0-or-later: GNU General Public License, version 3 or later.\n"
     "This is free software: you are free to change and redistribute it.\n"
@@ -149,7 +150,7 @@ int main(int argc, char *argv[])
     InitResources();
     LimitPixmapCache();
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kVersion.data(), qsizetype(kVersion.size())));
+    QApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion));
     QApplication::setDesktopFileName(QStringLiteral("org.example.zuvazize.vadiveziduzor"));
     QApplication::setWindowIcon(WindowIcon());
     QApplication::setFont(VerdanaFont(9));
@@ -157,7 +158,8 @@ int main(int argc, char *argv[])
     SingleInstance instance;
     switch (instance.tryAcquire()) {
     case SingleInstance::Outcome::Acquired:
-        instance.listen(SingleInstance::raiseWindows);
+        QObject::connect(&instance, &SingleInstance::raiseRequested, &SingleInstance::raiseWindows);
+        instance.listen();
         break;
     case SingleInstance::Outcome::Running:
         instance.askRunningCopyToRaise();
@@ -172,10 +174,11 @@ int main(int argc, char *argv[])
     }
 
     AppContext context;
-    context.quitApplication = QuitApplication;
     context.atlas = MakeSystemAtlas();
     context.people = std::make_shared<PeopleStore>();
-    frmMain window(context);
+    WindowFlow flow(context);
+    QObject::connect(&flow, &WindowFlow::quitRequested, QuitApplication);
+    frmMain &window = flow.birthDetails();
     switch (FrontLabelFromDraw(QRandomGenerator::global()->generateDouble())) {
     case FrontLabel::Cobrand:
         window.BringAdvertToFront(true);
@@ -186,7 +189,7 @@ int main(int argc, char *argv[])
     case FrontLabel::Unchanged:
         break;
     }
-    window.show();
+    flow.start();
 
     return app.exec();
 }

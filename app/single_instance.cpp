@@ -11,7 +11,7 @@ const QByteArray kRaise = "raise\n";
 
 } // namespace
 
-void SingleInstance::listen(std::function<void()> onRaise)
+void SingleInstance::listen()
 {
     const QString socketPath = socketAddress();
     m_server = std::make_unique<QLocalServer>();
@@ -22,16 +22,16 @@ void SingleInstance::listen(std::function<void()> onRaise)
     if (!m_server->listen(socketPath))
         return; // starting still works; only the raise is lost
     QLocalServer *server = m_server.get();
-    QObject::connect(server, &QLocalServer::newConnection, server, [server, onRaise] {
+    connect(server, &QLocalServer::newConnection, this, [this, server] {
         while (QLocalSocket *client = server->nextPendingConnection()) {
-            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            QObject::connect(client, &QLocalSocket::readyRead, client, [client, onRaise] {
+            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            connect(client, &QLocalSocket::readyRead, this, [this, client] {
                 if (client->bytesAvailable() > 64) {
                     client->abort();
                     return;
                 }
                 if (client->canReadLine() && client->readLine() == kRaise)
-                    onRaise();
+                    Q_EMIT raiseRequested();
             });
         }
     });

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class QLocalServer;
@@ -12,7 +12,9 @@ class QLocalServer;
 // process that holds it: a lock left by a crashed or killed copy never blocks
 // a start. Beside it, the running copy listens on a local socket, and a
 // second start asks it through that socket to bring its window forward.
-class SingleInstance {
+class SingleInstance : public QObject {
+    Q_OBJECT
+
 public:
     enum class Outcome {
         Acquired,   // this process now holds the lock
@@ -21,15 +23,13 @@ public:
     };
 
     explicit SingleInstance(const QString &folder = defaultFolder());
-    ~SingleInstance();
-    SingleInstance(const SingleInstance &) = delete;
-    SingleInstance &operator=(const SingleInstance &) = delete;
+    ~SingleInstance() override;
 
     Outcome tryAcquire();
     QString problem() const { return m_problem; }
 
-    // The holder of the lock: call onRaise whenever a second start asks.
-    void listen(std::function<void()> onRaise);
+    // The holder of the lock: raiseRequested whenever a second start asks.
+    void listen();
     // A second start: asks the running copy to come forward; false when it
     // could not be reached.
     bool askRunningCopyToRaise() const;
@@ -41,6 +41,9 @@ public:
     // system made one for the user, else a private folder in /tmp named after
     // the user id; on Windows one in the user's local application data.
     static QString defaultFolder();
+
+Q_SIGNALS:
+    void raiseRequested();
 
 private:
     struct Lock; // the platform's own lock

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "astro/birth_input.h"
+#include "astro/signs.h"
 
 #include <string>
 #include <string_view>
@@ -12,8 +13,10 @@
 // was tuned with this constant, so it must not be replaced by std::numbers.
 inline constexpr double DegToRad = 0.0174532925199433;
 
-// Twelve three-letter abbreviations, Aries to Pisces.
-inline constexpr std::string_view SignAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
+// Twelve three-letter abbreviations, Aries to Pisces, one after the other:
+// "AriTauGem...Pis".
+inline constexpr std::string_view SignAbbreviations{detail::kJoinedAbbreviations.data(),
+                                                    detail::kJoinedAbbreviations.size()};
 
 // Julian day number of a civil date (1 January 2000 gives 2451545).
 double JulianDayNumber(int month, int day, int year);

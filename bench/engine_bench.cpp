@@ -5,6 +5,7 @@
 #include "astro/birth_input.h"
 #include "astro/western_ephemeris.h"
 #include "astro/western_planet_position.h"
+#include "entry/birth_ranges.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,7 +32,7 @@ private:
     std::uint32_t m_state;
 };
 
-// Realistic births spread over 1901 to 2050, with zone corrections, daylight
+// Realistic births spread over the form's years, with zone corrections, daylight
 // saving and places in all four quarters of the globe.
 std::array<BirthInput, kBirthCount> MakeBirths()
 {
@@ -42,7 +43,8 @@ std::array<BirthInput, kBirthCount> MakeBirths()
     for (std::size_t k = 0; k < kBirthCount; ++k) {
         BirthInput &b = births[k];
         // Even spread over the years, jittered a little.
-        b.Year = static_cast<std::int16_t>(1901 + (149 * static_cast<int>(k)) / (kBirthCount - 1));
+        b.Year = static_cast<std::int16_t>(YearRange.first
+                                           + ((YearRange.count() - 1) * static_cast<int>(k)) / (kBirthCount - 1));
         b.Month = static_cast<std::int16_t>(1 + random.Below(12));
         b.Day = static_cast<std::int16_t>(1 + random.Below(28));
         b.Hour = static_cast<std::int16_t>(random.Below(24));

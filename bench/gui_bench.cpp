@@ -91,7 +91,7 @@ void settle()
 frmMoonSign *pressAndPaint(Session &session)
 {
     session.main->cmdRashi->click();
-    frmMoonSign *results = session.main->resultsWindow();
+    frmMoonSign *results = session.results();
     if (!results || !paintedAfterEvents(results) || !session.recorder.boxes.empty())
         return nullptr;
     return results;
@@ -143,7 +143,7 @@ void BM_Reading(benchmark::State &state)
         }
         results->cmdBack->click();
         settle();
-        if (session.main->resultsWindow()) {
+        if (session.results()) {
             state.SkipWithError("Back left the results window alive");
             break;
         }
@@ -160,7 +160,7 @@ void BM_BuildReport(benchmark::State &state)
     }
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        auto report = std::make_unique<frmSave>(*reading.results);
+        auto report = std::make_unique<frmSave>(reading.results->reading(), reading.results);
         state.SetIterationTime(seconds(start, Clock::now()));
         if (report->runs().empty()) {
             state.SkipWithError("empty report");
@@ -178,7 +178,7 @@ void TimeReportWindow(benchmark::State &state, frmMoonSign &results)
 {
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        auto report = std::make_unique<frmSave>(results);
+        auto report = std::make_unique<frmSave>(results.reading(), &results);
         report->show();
         const bool painted = paintedAfterEvents(report.get());
         state.SetIterationTime(seconds(start, Clock::now()));
@@ -233,7 +233,7 @@ void BM_SaveReport(benchmark::State &state)
         state.SkipWithError("no results window or temporary folder");
         return;
     }
-    const frmSave report(*reading.results);
+    const frmSave report(reading.results->reading(), reading.results);
     const QString path = folder.filePath(QStringLiteral("report.rtf"));
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();

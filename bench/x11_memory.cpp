@@ -31,13 +31,13 @@ int main(int argc, char **argv)
         s.main->cboMHH->setCurrentIndex(i % 24);
         s.main->cboFMM->setCurrentIndex(i % 60);
         s.main->cmdRashi->click();
-        frmMoonSign *r = s.main->resultsWindow();
+        frmMoonSign *r = s.results();
         if (!r || !QTest::qWaitForWindowExposed(r)) {
             std::fprintf(stderr, "reading %d: no results window\n", i);
             return 1;
         }
         {
-            frmSave report(*r);
+            frmSave report(r->reading(), r);
             report.show();
             if (!QTest::qWaitForWindowExposed(&report)) {
                 std::fprintf(stderr, "reading %d: no report window\n", i);

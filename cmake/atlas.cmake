@@ -1,13 +1,10 @@
-# Birth places, zone choice and the day's sign change. Included after
+# Birth places and zone choice. Included after
 # zuva_core; zuva_gui links zuva_atlas. Without libgeonames the program still
 # builds and MakeSystemAtlas() returns nullptr; with it, the program opens the
 # library on the first place query and finds nothing if it is missing then.
 option(ZUVA_WITH_ATLAS "Look birth places up in libgeonames when it is installed" ON)
 
 get_filename_component(_zuva_root ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
-
-# The sign-change finder is plain engine code and belongs with it.
-target_sources(zuva_core PRIVATE ${_zuva_root}/astro/sign_change.h ${_zuva_root}/astro/sign_change.cpp)
 
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core)
 

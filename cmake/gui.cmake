@@ -49,9 +49,13 @@ add_custom_command(
     DEPENDS icon_pixels ${_zuva_icon_pngs}
     VERBATIM)
 
+# The version, from the project's, for the program's texts.
+configure_file(app/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/generated/app/version.h @ONLY)
+
 # The windows and their services, linked by the program and the tests.
 add_library(zuva_gui STATIC
-    app/app_context.h app/front_label.h app/ui_font.h
+    app/app_context.h app/front_label.h app/ui_font.h ${CMAKE_CURRENT_BINARY_DIR}/generated/app/version.h
+    app/window_flow.h app/window_flow.cpp
     app/ui_colours.h app/ui_colours.cpp app/window_fit.h app/window_fit.cpp
     app/message_box.h app/message_box.cpp
     app/resources.h app/resources.cpp
@@ -59,6 +63,10 @@ add_library(zuva_gui STATIC
     app/single_instance.h app/single_instance.cpp ${_zuva_platform_sources}
     app/window_icon.h app/window_icon.cpp ${_zuva_icon_cpp}
     entry/frm_main.h entry/frm_main.cpp
+    entry/birth_details_form.h entry/birth_details_form.cpp
+    entry/person_details.h entry/reading.h entry/reading.cpp
+    entry/validation.h entry/validation.cpp
+    entry/moon_sign_driver.h entry/moon_sign_driver.cpp
     entry/choice_lists.h entry/choice_lists.cpp
     entry/place_finder.h entry/place_finder.cpp
     entry/people_store.h entry/people_store.cpp
@@ -78,6 +86,7 @@ add_library(zuva_gui STATIC
     results/report_file_name.h results/report_file_name.cpp
     ${_zuva_content_qrc})
 target_link_libraries(zuva_gui PUBLIC zuva_core zuva_atlas Qt6::Widgets Qt6::PrintSupport Qt6::Network)
+target_include_directories(zuva_gui PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/generated)
 target_compile_definitions(zuva_gui PUBLIC QT_NO_KEYWORDS)
 
 add_executable(vadiveziduzor app/main.cpp)

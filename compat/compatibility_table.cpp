@@ -34,15 +34,6 @@ constexpr std::array<std::string_view, 11> kVerdicts{
     "A Great Match", "A Great Match",
     "An Excellent Match", "An Excellent Match"};
 
-int SignIndex(std::string_view name)
-{
-    for (std::size_t i = 0; i < SignNames.size(); ++i) {
-        if (SignNames[i] == name)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 } // namespace
 
 std::array<InterpretationEntry, 78> BuiltInInterpretations()
@@ -71,7 +62,7 @@ void LoadCompatibilityTable(CompatibilityTable &table)
 {
     for (std::size_t a = 0; a < 12; ++a) {
         for (std::size_t b = 0; b < 12; ++b) {
-            table.PairKey[a][b] = std::string(SignNames[a]) + "-" + std::string(SignNames[b]);
+            table.PairKey[a][b] = std::string(Signs[a].Name) + "-" + std::string(Signs[b].Name);
             table.PairRating[a][b] = std::to_string(kRatings[a][b]);
             table.PairText[a][b].clear();
         }
@@ -82,8 +73,8 @@ void LoadCompatibilityTable(CompatibilityTable &table)
         const std::size_t dash = entry.Key.find('-');
         if (dash == std::string_view::npos)
             continue;
-        const int a = SignIndex(entry.Key.substr(0, dash));
-        const int b = SignIndex(entry.Key.substr(dash + 1));
+        const int a = SignIndexOfName(entry.Key.substr(0, dash));
+        const int b = SignIndexOfName(entry.Key.substr(dash + 1));
         if (a < 0 || b < 0)
             continue;
         table.PairText[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] = std::string(entry.Text);

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "astro/signs.h"
+
 #include <array>
 #include <string>
 #include <string_view>
-
-// The twelve signs in table order, Aries to Pisces.
-inline constexpr std::array<std::string_view, 12> SignNames{
-    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
-    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
 
 // Rows are the man's Moon sign, columns the woman's.
 struct CompatibilityTable {

@@ -58,6 +58,7 @@ public:
     int extraEntryPosition() const { return static_cast<int>(m_rows.size()); }
     // The clock's lead on Universal Time that the extra entry stands for.
     int extraOffsetSeconds() const { return m_extraOffset; }
+    QString extraEntryText() const { return m_extraText; }
 
 private:
     QStringList m_rows;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "entry/reading.h"
+#include "links/help_menus.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,28 +10,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStackedLayout>
-
-#include "results/frm_moon_sign.h"
 
 struct AppContext;
-struct RememberedPerson;
 
+class BirthDetailsForm;
 class LinkLabel;
 class PlaceFinder;
+class QStackedLayout;
 
-// The birth-details window: one group of fields for the man, one for his
-// partner, and the command that computes both Moon signs. It lives for the
-// whole run and is only hidden while results are shown.
-class frmMain : public QMainWindow {
+// The birth-details window: one form for the man, one for his partner, and
+// the command that computes both Moon signs. It lives for the whole run and
+// is only hidden while results are shown. A reading made, or a request to
+// end the run, is told by signal to whoever runs the windows.
+class frmMain : public QMainWindow, public HelpMenus {
     Q_OBJECT
 
 public:
     explicit frmMain(AppContext &context, QWidget *parent = nullptr);
-    ~frmMain() override;
 
     // Sets the zone correction from the man's (or the partner's) zone list.
     void Zone_Calculation();
@@ -38,12 +37,11 @@ public:
     // co-branding label, false for the full-branding one.
     void BringAdvertToFront(bool cobrand);
 
-    frmMoonSign *resultsWindow() const { return m_results; }
-
+    BirthDetailsForm *form(bool male) const { return male ? m_man : m_woman; }
     // The birth-place look-up of one person; none without an atlas.
     PlaceFinder *placeFinder(bool male) const;
 
-    // Man
+    // The controls of each person's form, by their own names.
     QLineEdit *txtMName = nullptr;
     QComboBox *cboMMonth = nullptr, *cboMDate = nullptr, *cboMYear = nullptr;
     QComboBox *cboMHH = nullptr, *cboMMM = nullptr, *cboMSS = nullptr;
@@ -55,7 +53,6 @@ public:
     QGroupBox *fraZone = nullptr;
     QPushButton *cmdMBrowser = nullptr;
 
-    // Partner
     QLineEdit *txtFName = nullptr;
     QComboBox *cboFMonth = nullptr, *cboFDate = nullptr, *cboFYear = nullptr;
     QComboBox *cboFHH = nullptr, *cboFMM = nullptr, *cboFSS = nullptr;
@@ -75,8 +72,6 @@ public:
     LinkLabel *Label19 = nullptr;
 
     QAction *mnuNext = nullptr, *mnuClear = nullptr, *mnuExit = nullptr;
-    QAction *mnuOnline = nullptr, *mnuVisit = nullptr, *mnuUpdate = nullptr, *mnuAbout = nullptr;
-    QAction *mnuDonate = nullptr, *mkmoney = nullptr;
 
     // Hiding remembers where the window was; showing it again (after Back)
     // puts it back there.
@@ -89,36 +84,26 @@ public Q_SLOTS:
     // Empties both people's entries, here and in the kept copy.
     void mnuClear_Click();
 
+Q_SIGNALS:
+    // Both signs are known: the reading is to be shown.
+    void readingMade(const Reading &reading);
+    // The window was closed: the run ends.
+    void quitRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Person;
-
-    void Form_Load();
     void buildMenus();
-    QGroupBox *buildPerson(Person &p, bool male);
+    void nameControls();
     bool ValidateBirthDetails();
-    bool validatePerson(const Person &p, bool male);
-    void zoneCorrectionFor(const Person &p);
-    void fillBirthInput(const Person &p);
-    void computePerson(const Person &p, std::string &signName, std::string &signChangeNote);
     void ComputeMoonSigns();
-    void FindCoordinatesSearch(const Person &p);
-    void resetPerson(Person &p);
-    RememberedPerson remembered(const Person &p) const;
-    void restorePerson(Person &p, const RememberedPerson &r);
-    void rememberPeople();
     void restorePeople();
 
     AppContext &m_context;
-    Person *m_male;
-    Person *m_female;
+    BirthDetailsForm *m_man = nullptr;
+    BirthDetailsForm *m_woman = nullptr;
     QStackedLayout *m_advertStack = nullptr;
-    QGroupBox *m_maleGroup = nullptr;
-    QGroupBox *m_femaleGroup = nullptr;
-    QPointer<frmMoonSign> m_results;
     QByteArray m_placement;
 };

@@ -9,7 +9,7 @@ const QString kPartner = QStringLiteral("Partner");
 // Raised when the stored layout changes; older stores are then ignored.
 constexpr int kLayout = 1;
 
-void writePerson(QSettings &s, const QString &group, const RememberedPerson &p)
+void writePerson(QSettings &s, const QString &group, const PersonDetails &p)
 {
     s.beginGroup(group);
     s.setValue(QStringLiteral("name"), p.name);
@@ -28,8 +28,8 @@ void writePerson(QSettings &s, const QString &group, const RememberedPerson &p)
     s.setValue(QStringLiteral("latitudeMinutes"), p.latM);
     s.setValue(QStringLiteral("west"), p.west);
     s.setValue(QStringLiteral("south"), p.south);
-    s.setValue(QStringLiteral("zone"), p.zone);
-    s.setValue(QStringLiteral("daylightSaving"), p.daylightSaving);
+    s.setValue(QStringLiteral("zone"), p.zone.position);
+    s.setValue(QStringLiteral("daylightSaving"), p.zone.daylightSaving);
     s.remove(QStringLiteral("pick"));
     if (p.pick) {
         s.beginGroup(QStringLiteral("pick"));
@@ -44,13 +44,14 @@ void writePerson(QSettings &s, const QString &group, const RememberedPerson &p)
     s.endGroup();
 }
 
-// A stored number, or the fallback when it is missing, malformed or outside
-// first..last: a hand-edited file must not put the form out of its ranges.
-int number(const QSettings &s, const QString &key, int first, int last, int fallback)
+// A stored number, or the fallback (the range's first) when it is missing,
+// malformed or out of range: a hand-edited file must not put the form out of
+// its ranges.
+int number(const QSettings &s, const QString &key, NumberRange range, std::optional<int> fallback = {})
 {
     bool ok = false;
     const int value = s.value(key).toInt(&ok);
-    return ok && value >= first && value <= last ? value : fallback;
+    return ok && range.contains(value) ? value : fallback.value_or(range.first);
 }
 
 double angle(const QSettings &s, const QString &key, double limit, bool &ok)
@@ -62,17 +63,17 @@ double angle(const QSettings &s, const QString &key, double limit, bool &ok)
     return value;
 }
 
-RememberedPerson readPerson(QSettings &s, const QString &group)
+PersonDetails readPerson(QSettings &s, const QString &group)
 {
-    RememberedPerson p;
+    PersonDetails p;
     s.beginGroup(group);
     p.name = s.value(QStringLiteral("name")).toString();
-    p.month = number(s, QStringLiteral("month"), 1, 12, 1);
-    p.day = number(s, QStringLiteral("day"), 1, 31, 1);
-    p.year = number(s, QStringLiteral("year"), 1901, 2050, 1901);
-    p.hour = number(s, QStringLiteral("hour"), 0, 23, 0);
-    p.minute = number(s, QStringLiteral("minute"), 0, 59, 0);
-    p.second = number(s, QStringLiteral("second"), 0, 59, 0);
+    p.month = number(s, QStringLiteral("month"), MonthRange);
+    p.day = number(s, QStringLiteral("day"), DayRange);
+    p.year = number(s, QStringLiteral("year"), YearRange);
+    p.hour = number(s, QStringLiteral("hour"), HourRange);
+    p.minute = number(s, QStringLiteral("minute"), MinuteRange);
+    p.second = number(s, QStringLiteral("second"), SecondRange);
     p.city = s.value(QStringLiteral("city")).toString();
     p.state = s.value(QStringLiteral("state")).toString();
     p.country = s.value(QStringLiteral("country")).toString();
@@ -83,8 +84,8 @@ RememberedPerson readPerson(QSettings &s, const QString &group)
     p.west = s.value(QStringLiteral("west")).toBool();
     p.south = s.value(QStringLiteral("south")).toBool();
     // Any position is taken: the form decides what it can show.
-    p.zone = number(s, QStringLiteral("zone"), 0, 1000, -1);
-    p.daylightSaving = s.value(QStringLiteral("daylightSaving")).toBool();
+    p.zone.position = number(s, QStringLiteral("zone"), NumberRange{0, 1000}, -1);
+    p.zone.daylightSaving = s.value(QStringLiteral("daylightSaving")).toBool();
     if (s.childGroups().contains(QStringLiteral("pick"))) {
         s.beginGroup(QStringLiteral("pick"));
         AtlasPlace place;
@@ -123,7 +124,7 @@ QString PeopleStore::fileName() const
     return m_settings->fileName();
 }
 
-bool PeopleStore::load(RememberedPerson &man, RememberedPerson &partner) const
+bool PeopleStore::load(PersonDetails &man, PersonDetails &partner) const
 {
     m_settings->sync();
     if (m_settings->value(QStringLiteral("layout")).toInt() != kLayout)
@@ -136,7 +137,7 @@ bool PeopleStore::load(RememberedPerson &man, RememberedPerson &partner) const
     return true;
 }
 
-void PeopleStore::save(const RememberedPerson &man, const RememberedPerson &partner)
+void PeopleStore::save(const PersonDetails &man, const PersonDetails &partner)
 {
     m_settings->clear();
     m_settings->setValue(QStringLiteral("layout"), kLayout);

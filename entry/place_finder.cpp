@@ -59,10 +59,7 @@ PlaceFinder::PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *pare
             offerPlaces(m_fields.city->text());
     });
 
-    // A new birth moment may fall in the other season; a zone picked by hand
-    // stays as the user set it.
-    for (QComboBox *list : {m_fields.month, m_fields.day, m_fields.year, m_fields.hour, m_fields.minute})
-        connect(list, &QComboBox::currentIndexChanged, this, &PlaceFinder::chooseZone);
+    // A zone picked by hand stays as the user set it.
     connect(m_fields.zone, &QComboBox::activated, this, &PlaceFinder::zoneChangedByHand);
     connect(m_fields.dst, &QCheckBox::clicked, this, &PlaceFinder::zoneChangedByHand);
 }
@@ -203,17 +200,24 @@ void PlaceFinder::usePlace(const AtlasPlace &place)
     chooseZone();
 }
 
+void PlaceFinder::setBirthMoment(int year, int month, int day, int hour, int minute)
+{
+    m_year = year;
+    m_month = month;
+    m_day = day;
+    m_hour = hour;
+    m_minute = minute;
+    chooseZone();
+}
+
 void PlaceFinder::chooseZone()
 {
     if (m_zoneName.isEmpty())
         return;
-    const int year = m_fields.year->currentText().toInt();
-    const int month = m_fields.month->currentIndex() + 1;
-    QDate date(year, month, m_fields.day->currentText().toInt());
+    QDate date(m_year, m_month, m_day);
     if (!date.isValid()) // 31 April and the like: validation speaks of those later
-        date = QDate(year, month, 1);
-    const ZoneChoice choice = ChooseZone(m_zoneName, date, m_fields.hour->currentText().toInt(),
-                                         m_fields.minute->currentText().toInt(), m_placeName);
+        date = QDate(m_year, m_month, 1);
+    const ZoneChoice choice = ChooseZone(m_zoneName, date, m_hour, m_minute, m_placeName);
     if (choice.found) {
         ZoneListModel *zones = m_fields.zoneList;
         if (choice.zonePosition == static_cast<int>(ZoneCount)) {

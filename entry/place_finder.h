@@ -33,7 +33,7 @@ public:
     struct Fields {
         QLineEdit *city, *state, *country, *lonD, *lonM, *latD, *latM;
         QButtonGroup *longitude, *latitude;
-        QComboBox *month, *day, *year, *hour, *minute, *zone;
+        QComboBox *zone;
         QCheckBox *dst;
         QLabel *zoneNote;
         ZoneListModel *zoneList;
@@ -44,6 +44,10 @@ public:
     // The offers' completer, made on first use: most readings never look a
     // place up.
     QCompleter *completer();
+
+    // The birth moment as typed on the local clock. A new moment may fall in
+    // the other season: the zone follows it while it is the atlas's choice.
+    void setBirthMoment(int year, int month, int day, int hour, int minute);
 
     // Fills the person's fields from a place, as picking it does.
     void usePlace(const AtlasPlace &place);
@@ -86,4 +90,5 @@ private:
     std::vector<AtlasPlace> m_offered;
     QByteArray m_zoneName;
     QString m_placeName;
+    int m_year = 2000, m_month = 1, m_day = 1, m_hour = 0, m_minute = 0;
 };

@@ -1,29 +1,13 @@
 #pragma once
 
-#include <array>
+#include "astro/signs.h"
+
 #include <optional>
 #include <string_view>
 
-struct SignName {
-    std::string_view Abbreviation;
-    std::string_view Name;
-};
-
-// Sign names in the shared order, Aries to Pisces.
-inline constexpr std::array<SignName, 12> SignNameTable{{
-    {"Ari", "Aries"},
-    {"Tau", "Taurus"},
-    {"Gem", "Gemini"},
-    {"Can", "Cancer"},
-    {"Leo", "Leo"},
-    {"Vir", "Virgo"},
-    {"Lib", "Libra"},
-    {"Sco", "Scorpio"},
-    {"Sag", "Sagittarius"},
-    {"Cap", "Capricorn"},
-    {"Aqu", "Aquarius"},
-    {"Pis", "Pisces"},
-}};
+// Abbreviation to sign name, in the shared order, Aries to Pisces.
+using SignName = Sign;
+inline constexpr const std::array<Sign, 12> &SignNameTable = Signs;
 
 // Exact, case-sensitive look-up; nothing for an unknown abbreviation.
 constexpr std::optional<std::string_view> SignNameFromAbbreviation(std::string_view abbreviation)

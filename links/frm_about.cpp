@@ -47,9 +47,11 @@ frmAbout::frmAbout(QWidget *parent)
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
 
-    lblCobrand = new LinkLabel(QStringLiteral(" Click here for more details."), OpenFullBrandPage, this);
+    lblCobrand = new LinkLabel(QStringLiteral(" Click here for more details."), this);
+    connect(lblCobrand, &LinkLabel::activated, this, OpenFullBrandPage);
     lblCobrand->setObjectName(QStringLiteral("lblCobrand"));
-    lblHomePage = new LinkLabel(QStringLiteral("Click here to visit ") + HomePageAddress(), OpenHomePage, this);
+    lblHomePage = new LinkLabel(QStringLiteral("Click here to visit ") + HomePageAddress(), this);
+    connect(lblHomePage, &LinkLabel::activated, this, OpenHomePage);
     lblHomePage->setObjectName(QStringLiteral("lblHomePage"));
 
     // Credit for the place finder's data, which its licence asks for.

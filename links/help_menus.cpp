@@ -15,6 +15,15 @@ QAction *NamedAction(QMainWindow *window, const QString &caption, const char *ob
     return action;
 }
 
+QMenu *AddFileMenu(QMainWindow *window, std::initializer_list<QAction *> actions)
+{
+    QMenu *file = window->menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    for (QAction *action : actions)
+        file->addAction(action);
+    return file;
+}
+
 HelpMenus AddHelpMenus(QMainWindow *window)
 {
     HelpMenus m{};

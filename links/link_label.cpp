@@ -8,9 +8,8 @@
 
 #include <algorithm>
 
-LinkLabel::LinkLabel(const QString &text, std::function<void()> action, QWidget *parent)
+LinkLabel::LinkLabel(const QString &text, QWidget *parent)
     : QLabel(text, parent)
-    , m_action(std::move(action))
 {
     setCursor(Qt::PointingHandCursor);
     setWordWrap(true);
@@ -34,8 +33,8 @@ QSize LinkLabel::sizeHint() const
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && m_action)
-        m_action();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT activated();
     QLabel::mouseReleaseEvent(event);
 }
 
@@ -58,8 +57,8 @@ void LinkLabel::focusOutEvent(QFocusEvent *event)
 
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) && m_action) {
-        m_action();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space)) {
+        Q_EMIT activated();
         return;
     }
     QLabel::keyPressEvent(event);

@@ -2,11 +2,12 @@
 
 #include <QString>
 
-// Looks a text up on the web in the user's browser. The site address is the
-// one the search was started from; it is kept as the search's referrer
-// only, so the results are not limited to one site.
+// Looks a text up on the web in the user's browser.
 class WebSearchComponent {
 public:
     // Returns the address it asked the browser to open; callers ignore it.
+    // The site address (the maker's main site) is taken because the search
+    // operation has always been given it; it is not used, so that the
+    // results are not limited to one site.
     QString Search(const QString &searchText, const QString &siteAddress);
 };

@@ -4,8 +4,6 @@
 #include "app/resources.h"
 #include "app/ui_font.h"
 #include "app/window_fit.h"
-#include "compat/compatibility_table.h"
-#include "links/help_menus.h"
 #include "links/link_label.h"
 #include "links/web_pages.h"
 #include "results/clipboard_guard.h"
@@ -46,10 +44,9 @@ QString qt(const std::string &s)
 
 } // namespace
 
-frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
-    : QMainWindow(nullptr)
-    , m_context(context)
-    , m_birthDetailsWindow(birthDetailsWindow)
+frmMoonSign::frmMoonSign(const Reading &reading, QWidget *parent)
+    : QMainWindow(parent)
+    , m_reading(reading)
     , m_clipboardGuard(new ClipboardGuard(this))
 {
     InitResources();
@@ -97,7 +94,7 @@ frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
 
     Label61 = new LinkLabel(QStringLiteral("Share your reading and meet other Moon-sign enthusiasts in our discussion "
                                            "forum. Click here to join in."),
-                            OpenHomePage, central);
+                            central);
     Label61->setObjectName(QStringLiteral("Label61"));
     Label61->setAlignment(Qt::AlignCenter);
     layout->addWidget(Label61);
@@ -109,6 +106,8 @@ frmMoonSign::frmMoonSign(AppContext &context, QWidget *birthDetailsWindow)
     connect(cmdMoonCompatibilityAnalysis, &QPushButton::clicked, this, &frmMoonSign::cmdMoonCompatibilityAnalysis_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmMoonSign::cmdPrint_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmMoonSign::cmdBack_Click);
+    connect(Label5, &LinkLabel::activated, this, OpenHomePage);
+    connect(Label61, &LinkLabel::activated, this, OpenHomePage);
 
     for (QLineEdit *field : resultFields())
         m_clipboardGuard->watch(field);
@@ -246,43 +245,32 @@ void frmMoonSign::buildAnalysis()
 
     Label5 = new LinkLabel(QStringLiteral("For a detailed, personal analysis of your relationship, visit our web "
                                           "site. Click here."),
-                           OpenHomePage, Frame2);
+                           Frame2);
     Label5->setObjectName(QStringLiteral("Label5"));
     layout->addWidget(Label5);
 }
 
 void frmMoonSign::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint = NamedAction(this, QStringLiteral("Print"), "mnuPrint");
     mnuBack = NamedAction(this, QStringLiteral("&Back"), "mnuBack");
     mnuExit = NamedAction(this, QStringLiteral("Exit"), "mnuExit");
     mnuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    file->addAction(mnuPrint);
-    file->addAction(mnuBack);
-    file->addAction(mnuExit);
+    AddFileMenu(this, {mnuPrint, mnuBack, mnuExit});
     connect(mnuPrint, &QAction::triggered, this, &frmMoonSign::cmdPrint_Click);
     connect(mnuBack, &QAction::triggered, this, &frmMoonSign::cmdBack_Click);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-
-    const HelpMenus help = AddHelpMenus(this);
-    mnuOnline = help.mnuOnline;
-    mnuVisit = help.mnuVisit;
-    mnuUpdate = help.mnuUpdate;
-    mnuAbout = help.mnuAbout;
-    mnuDonate = help.mnuDonate;
-    mkmoney = help.mkmoney;
+    static_cast<HelpMenus &>(*this) = AddHelpMenus(this);
 }
 
 void frmMoonSign::showSignPictures()
 {
     const qreal dpr = devicePixelRatioF();
-    const int male = SignImageIndex(m_context.MaleMoonSign);
+    const int male = SignImageIndex(m_reading.man.moonSign.toStdString());
     if (male > 0)
         picMaleMoonSign->setPixmap(SignPicture(male, dpr));
-    const int female = SignImageIndex(m_context.FemaleMoonSign);
+    const int female = SignImageIndex(m_reading.woman.moonSign.toStdString());
     if (female > 0)
         picFemaleMoonSign->setPixmap(SignPicture(female, dpr));
 }
@@ -290,13 +278,21 @@ void frmMoonSign::showSignPictures()
 void frmMoonSign::Form_Load()
 {
     showSignPictures();
-    Label2->setText(QStringLiteral("Compatibility of  ") + qt(m_context.MaleMoonSign) + QStringLiteral(" With ")
-                    + qt(m_context.FemaleMoonSign));
-    LoadCompatibilityTable(m_context.compatibilityTable);
-    LookUpPair(m_context.compatibilityTable, m_context.MaleMoonSign, m_context.FemaleMoonSign, m_context.compatibility);
-    lblPercentage->setText(qt(m_context.compatibility.CompatPercent));
-    lblComment->setText(qt(m_context.compatibility.CompatVerdict));
-    lblDescription->setText(qt(m_context.compatibility.CompatText));
+    Label2->setText(QStringLiteral("Compatibility of  ") + m_reading.man.moonSign + QStringLiteral(" With ")
+                    + m_reading.woman.moonSign);
+    lblPercentage->setText(qt(m_reading.compatibility.CompatPercent));
+    lblComment->setText(qt(m_reading.compatibility.CompatVerdict));
+    lblDescription->setText(qt(m_reading.compatibility.CompatText));
+
+    const QList<QLineEdit *> fields = resultFields();
+    for (int person = 0; person < 2; ++person) {
+        const PersonTexts t = ShownTexts(person == 0 ? m_reading.man : m_reading.woman);
+        const QString texts[] = {t.name, t.dateOfBirth, t.timeOfBirth, t.city, t.state, t.country, t.moonSign};
+        for (int i = 0; i < 7; ++i)
+            fields[person * 7 + i]->setText(texts[i]);
+    }
+    ShowSignChangeNotes(m_reading.man.signChangeNote, m_reading.woman.signChangeNote);
+    cmdMoonCompatibilityAnalysis_Click();
 }
 
 void frmMoonSign::ShowSignChangeNotes(const QString &man, const QString &partner)
@@ -326,21 +322,17 @@ void frmMoonSign::cmdMoonCompatibilityAnalysis_Click()
 
 void frmMoonSign::cmdPrint_Click()
 {
-    frmSave report(*this);
+    frmSave report(m_reading, this);
     report.exec();
 }
 
 void frmMoonSign::cmdBack_Click()
 {
-    if (m_birthDetailsWindow)
-        m_birthDetailsWindow->show();
-    m_goingBack = true;
-    close();
+    Q_EMIT backRequested();
 }
 
 void frmMoonSign::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    if (!m_goingBack && m_context.quitApplication)
-        m_context.quitApplication();
+    Q_EMIT quitRequested();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "entry/reading.h"
+#include "links/help_menus.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,18 +10,20 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
-struct AppContext;
 class ClipboardGuard;
 class LinkLabel;
 
 // The outcome of one reading: both persons' details and Moon signs, and the
 // compatibility of the pair. Each reading creates a new window; Back and
-// closing unload it.
-class frmMoonSign : public QMainWindow {
+// closing unload it. Going back and ending the run are asked for by signal.
+class frmMoonSign : public QMainWindow, public HelpMenus {
     Q_OBJECT
 
 public:
-    frmMoonSign(AppContext &context, QWidget *birthDetailsWindow);
+    explicit frmMoonSign(const Reading &reading, QWidget *parent = nullptr);
+
+    // The reading shown, as the report writes it.
+    const Reading &reading() const { return m_reading; }
 
     QStackedWidget *panels = nullptr;
     QGroupBox *Frame1 = nullptr;
@@ -47,8 +52,6 @@ public:
     QPushButton *cmdBack = nullptr;
 
     QAction *mnuPrint = nullptr, *mnuBack = nullptr, *mnuExit = nullptr;
-    QAction *mnuOnline = nullptr, *mnuVisit = nullptr, *mnuUpdate = nullptr, *mnuAbout = nullptr;
-    QAction *mnuDonate = nullptr, *mkmoney = nullptr;
 
     QLabel *lblMoonNoteM = nullptr;
     QLabel *lblMoonNoteF = nullptr;
@@ -66,6 +69,12 @@ public Q_SLOTS:
     void cmdPrint_Click();
     void cmdBack_Click();
 
+Q_SIGNALS:
+    // Back: the birth details are to be shown again, and this window goes.
+    void backRequested();
+    // The window was closed, or File > Exit chosen: the run ends.
+    void quitRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -76,10 +85,8 @@ private:
     void Form_Load();
     void showSignPictures();
 
-    AppContext &m_context;
-    QWidget *m_birthDetailsWindow;
+    const Reading m_reading;
     ClipboardGuard *m_clipboardGuard;
     QLabel *m_decorLeft = nullptr;
     QLabel *m_decorRight = nullptr;
-    bool m_goingBack = false;
 };

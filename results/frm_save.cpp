@@ -7,7 +7,6 @@
 #include "links/link_label.h"
 #include "links/web_pages.h"
 #include "results/clipboard_guard.h"
-#include "results/frm_moon_sign.h"
 #include "results/report_file_name.h"
 
 #include <QDir>
@@ -115,21 +114,24 @@ QString frmSave::suggestedSavePath() const
     return QDir(saveFolder()).filePath(m_fileName);
 }
 
-ReportFields ReportFieldsFrom(const frmMoonSign &r)
+ReportFields ReportFieldsFrom(const Reading &reading)
 {
+    const auto person = [](const PersonReading &p) {
+        const PersonTexts t = ShownTexts(p);
+        return ReportPerson{utf8(t.name), utf8(t.dateOfBirth), utf8(t.timeOfBirth), utf8(t.city),
+                            utf8(t.state), utf8(t.country), utf8(t.moonSign)};
+    };
     ReportFields f;
-    f.man = {utf8(r.txtUserM->text()), utf8(r.txtDOBM->text()), utf8(r.txtTOBM->text()), utf8(r.txtCityM->text()),
-             utf8(r.txtStateM->text()), utf8(r.txtCountryM->text()), utf8(r.txtMoonM->text())};
-    f.woman = {utf8(r.txtUserF->text()), utf8(r.txtDOBF->text()), utf8(r.txtTOBF->text()), utf8(r.txtCityF->text()),
-               utf8(r.txtStateF->text()), utf8(r.txtCountryF->text()), utf8(r.txtMoonF->text())};
-    f.percentage = utf8(r.lblPercentage->text());
-    f.verdict = utf8(r.lblComment->text());
-    f.description = utf8(r.lblDescription->text());
+    f.man = person(reading.man);
+    f.woman = person(reading.woman);
+    f.percentage = reading.compatibility.CompatPercent;
+    f.verdict = reading.compatibility.CompatVerdict;
+    f.description = reading.compatibility.CompatText;
     return f;
 }
 
-frmSave::frmSave(frmMoonSign &results)
-    : QDialog(&results)
+frmSave::frmSave(const Reading &reading, QWidget *parent)
+    : QDialog(parent)
     , m_clipboardGuard(new ClipboardGuard(this))
 {
     setObjectName(QStringLiteral("frmSave"));
@@ -151,13 +153,16 @@ frmSave::frmSave(frmMoonSign &results)
     cmdPreview = new QPushButton(QStringLiteral("Print Pre&view"), this);
     cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
 
-    Label1 = new LinkLabel(QStringLiteral("Visit our web site for more readings and software."), OpenHomePage, this);
+    Label1 = new LinkLabel(QStringLiteral("Visit our web site for more readings and software."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label14 = new LinkLabel(QStringLiteral("Discuss your reading in our forum."), OpenHomePage, this);
+    Label14 = new LinkLabel(QStringLiteral("Discuss your reading in our forum."), this);
     Label14->setObjectName(QStringLiteral("Label14"));
     Label7 = new LinkLabel(QStringLiteral("Get this software fully branded for your website. Click here for details."),
-                           OpenFullBrandPage, this);
+                           this);
     Label7->setObjectName(QStringLiteral("Label7"));
+    connect(Label1, &LinkLabel::activated, this, OpenHomePage);
+    connect(Label14, &LinkLabel::activated, this, OpenHomePage);
+    connect(Label7, &LinkLabel::activated, this, OpenFullBrandPage);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdSave);
@@ -181,7 +186,7 @@ frmSave::frmSave(frmMoonSign &results)
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [] { OpenHelpPage(); });
     m_clipboardGuard->watch(RTB);
 
-    Form_Load(ReportFieldsFrom(results));
+    Form_Load(ReportFieldsFrom(reading));
     FitWindowToLayout(this);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/reading.h"
 #include "results/report_document.h"
 #include "results/report_file.h"
 #include "results/report_links.h"
@@ -14,7 +15,6 @@ class QPushButton;
 class QTextBrowser;
 class ClipboardGuard;
 class LinkLabel;
-class frmMoonSign;
 
 // The report window: the reading as a rich-text document that can be saved
 // as Rich Text Format and printed.
@@ -22,7 +22,7 @@ class frmSave : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmSave(frmMoonSign &results);
+    explicit frmSave(const Reading &reading, QWidget *parent = nullptr);
     ~frmSave() override;
 
     // Asks for the file to save to; an empty result means the user cancelled.
@@ -72,5 +72,5 @@ private:
     bool m_unloaded = false;
 };
 
-// Reads what the report needs from the results window.
-ReportFields ReportFieldsFrom(const frmMoonSign &results);
+// What the report writes of a reading: the texts the results window shows.
+ReportFields ReportFieldsFrom(const Reading &reading);

@@ -1,37 +1,23 @@
 #include "results/sign_images.h"
 
+#include "astro/signs.h"
+
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
 
-#include <array>
-
-namespace {
-
-constexpr std::array<std::string_view, 12> kImageKeys{
-    "aquarius", "aries", "cancer", "capricorn", "gemini", "leo",
-    "libra", "pisces", "sagittarius", "scorpio", "taurus", "virgo"};
-
-constexpr std::array<std::string_view, 12> kSignOrder{
-    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
-    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
-
-} // namespace
+#include <algorithm>
 
 int SignImageIndex(std::string_view signName)
 {
-    // The first exact match among the twelve names, in sign order.
-    for (std::string_view sign : kSignOrder) {
-        if (sign != signName)
-            continue;
-        std::string key(sign);
-        key[0] = static_cast<char>(key[0] - 'A' + 'a');
-        for (std::size_t i = 0; i < kImageKeys.size(); ++i) {
-            if (kImageKeys[i] == key)
-                return static_cast<int>(i) + 1;
-        }
-    }
-    return 0;
+    // The images are kept in the alphabetical order of their names: a sign's
+    // place is one more than the number of names that sort before its own.
+    const int sign = SignIndexOfName(signName);
+    if (sign < 0)
+        return 0;
+    const std::string_view picture = Signs[static_cast<std::size_t>(sign)].Picture;
+    return 1 + static_cast<int>(std::count_if(Signs.begin(), Signs.end(),
+                                              [picture](const Sign &s) { return s.Picture < picture; }));
 }
 
 QPixmap RenderPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio)
@@ -65,7 +51,9 @@ QPixmap SignPicture(int imageIndex, qreal devicePixelRatio)
 {
     if (imageIndex < 1 || imageIndex > 12)
         return {};
-    const std::string_view key = kImageKeys[static_cast<std::size_t>(imageIndex - 1)];
+    const auto sign = std::find_if(Signs.begin(), Signs.end(),
+                                   [imageIndex](const Sign &s) { return SignImageIndex(s.Name) == imageIndex; });
+    const std::string_view key = sign->Picture;
     return RenderPicture(QStringLiteral(":/pictures/") + QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()))
                              + QStringLiteral(".svg"),
                          QSize(SignPictureWidth, SignPictureHeight), devicePixelRatio);

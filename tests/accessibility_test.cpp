@@ -66,7 +66,7 @@ void AccessibilityTest::everyControlOfTheBirthDetailsIsNamed()
 {
     Session s;
     QStringList unnamed, named;
-    walk(QAccessible::queryAccessibleInterface(s.main.get()), unnamed, named);
+    walk(QAccessible::queryAccessibleInterface(s.main), unnamed, named);
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     QVERIFY(named.size() > 40);
     // Input names say whose field it is.

@@ -199,9 +199,17 @@ TEST_F(AtlasTest, LimitKeepsTheMostPopulous)
 
 TEST_F(AtlasTest, OddPrefixesAreHarmless)
 {
-    const std::string odd[] = {"Мос", "東京", "\xC3", " ", std::string("Lon\0don", 7)};
-    for (const std::string &prefix : odd)
-        atlas->findByPrefix(prefix, 50);
+    // Whatever is typed, only places whose name starts with it come back.
+    const std::string odd[] = {"Мос", "東京", "\xC3", " ", std::string("Lon\0don", 7), "Lon"};
+    for (const std::string &prefix : odd) {
+        const std::string key = FoldPlaceName(prefix);
+        const std::vector<AtlasPlace> found = atlas->findByPrefix(prefix, 50);
+        EXPECT_LE(found.size(), 50u) << prefix;
+        for (const AtlasPlace &place : found) {
+            EXPECT_TRUE(FoldPlaceName(place.city).starts_with(key) || FoldPlaceName(place.englishCity).starts_with(key))
+                << prefix << " found " << place.city;
+        }
+    }
     for (const char *nothing : {"", "\xff\xfe", "zzqx"})
         EXPECT_TRUE(atlas->findByPrefix(nothing, 50).empty()) << nothing;
 }

@@ -150,10 +150,10 @@ TEST_F(Compatibility, OnlySixPairsRateDifferentlyByOrder)
     for (std::size_t a = 0; a < 12; ++a) {
         for (std::size_t b = a + 1; b < 12; ++b) {
             const bool differs = table.PairRating[a][b] != table.PairRating[b][a];
-            const bool listed = asymmetric.count({std::string(SignNames[a]), std::string(SignNames[b])}) > 0;
-            EXPECT_EQ(differs, listed) << SignNames[a] << '-' << SignNames[b];
+            const bool listed = asymmetric.count({std::string(Signs[a].Name), std::string(Signs[b].Name)}) > 0;
+            EXPECT_EQ(differs, listed) << Signs[a].Name << '-' << Signs[b].Name;
             // Both orders always share the text, Aries with Pisces included.
-            EXPECT_EQ(table.PairText[a][b], table.PairText[b][a]) << SignNames[a] << '-' << SignNames[b];
+            EXPECT_EQ(table.PairText[a][b], table.PairText[b][a]) << Signs[a].Name << '-' << Signs[b].Name;
         }
     }
 }

@@ -171,13 +171,24 @@ TEST(ShortPosition, FixedColumnsForTheSign)
         EXPECT_EQ(ShortPosition(r.longText), r.shortText) << r.longText;
 }
 
-TEST(ShortPosition, ToleratesTextsWithoutSeparators)
+// Texts the engine never writes: missing pieces come out empty and padded,
+// the abbreviation is the last three whole characters, nothing is read past
+// the text and no character is split.
+TEST(ShortPosition, TextsWithoutSeparatorsGiveEmptyPieces)
 {
-    const std::string odd[] = {"", " ", "'", kDeg, "'12" + kDeg, kDeg + kDeg + "''", "\xC2", "abc\xE2\x82"};
-    for (const std::string &s : odd) {
-        const std::string out = ShortPosition(s);
-        EXPECT_GE(out.size(), 4u) << s;
-    }
+    struct Row { std::string longText; std::string shortText; };
+    const Row rows[] = {
+        {"", "0  0"},
+        {" ", "0  0"},
+        {"'", "0 ' 0"},
+        {kDeg, "0 " + kDeg + " 0"},
+        {"'12" + kDeg, "'12 12" + kDeg + " 0"},
+        {kDeg + kDeg + "''", "0 " + kDeg + "'' 0" + kDeg},
+        {"\xC2", "0 \xC2 0"},
+        {"abc\xE2\x82", "0 bc\xE2\x82 0"},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(ShortPosition(r.longText), r.shortText) << r.longText;
 }
 
 TEST(PositionList, OnlyTheLatestPersonIsKept)

@@ -1,8 +1,6 @@
 #include "gui_support.h"
 
-#include "app/front_label.h"
 #include "app/window_icon.h"
-#include "entry/number_field.h"
 #include "links/frm_about.h"
 #include "links/link_label.h"
 #include "results/frm_moon_sign.h"
@@ -37,8 +35,6 @@ private Q_SLOTS:
     void listsShareEntriesNotChoices();
     void validation_data();
     void validation();
-    void numberFields_data();
-    void numberFields();
     void readingShowsBothPersons();
     void readingKnownSigns_data();
     void readingKnownSigns();
@@ -49,7 +45,6 @@ private Q_SLOTS:
     void aboutBoxOpensAndCloses();
     void coordinateSearch_data();
     void coordinateSearch();
-    void advertDraw();
     void signPictures();
     void windowIconMatchesItsDrawings();
     void enterComputesFromAnyBox_data();
@@ -142,7 +137,7 @@ void FrmMainTest::validation_data()
     QTest::newRow("6 29 Feb 1999") << Edit([](frmMain &w) {
         w.cboMMonth->setCurrentIndex(1);
         w.cboMDate->setCurrentIndex(28);
-        w.cboMYear->setCurrentIndex(1999 - 1901);
+        w.cboMYear->setCurrentIndex(YearRange.position(1999));
     }) << "Please Enter Your Correct Date Or Month!" << info << "";
     QTest::newRow("7 31 April") << Edit([](frmMain &w) {
         w.cboMMonth->setCurrentIndex(3);
@@ -187,7 +182,7 @@ void FrmMainTest::validation()
     fillPerson(*s.main, Person{}, true);
     fillPerson(*s.main, Person{}, false);
     s.main->cboFSS->setFocus();
-    QApplication::setActiveWindow(s.main.get());
+    QApplication::setActiveWindow(s.main);
     edit(*s.main);
     s.main->cmdRashi->click();
 
@@ -196,43 +191,8 @@ void FrmMainTest::validation()
     QCOMPARE(int(s.recorder.boxes[0].icon), icon);
     const QString focused = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
     QCOMPARE(focused, focus.isEmpty() ? QStringLiteral("cboFSS") : focus);
-    QVERIFY(!s.main->resultsWindow());
+    QVERIFY(!s.results());
     QVERIFY(s.main->isVisible());
-}
-
-void FrmMainTest::numberFields_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("high");
-    QTest::addColumn<bool>("passes");
-    QTest::addColumn<int>("rounded");
-    QTest::newRow("upper bound") << "179" << 179.0 << true << 179;
-    QTest::newRow("blanks around") << "  59 " << 59.0 << true << 59;
-    QTest::newRow("half to even down") << "12.5" << 59.0 << true << 12;
-    QTest::newRow("half to even up") << "13.5" << 59.0 << true << 14;
-    QTest::newRow("minus zero") << "-0" << 59.0 << true << 0;
-    QTest::newRow("negative fraction") << "-0.4" << 59.0 << false << 0;
-    QTest::newRow("leading point") << ".5" << 59.0 << false << 0;
-    QTest::newRow("plus sign") << "+5" << 59.0 << false << 0;
-    QTest::newRow("inner blank") << "1 2" << 59.0 << false << 0;
-    QTest::newRow("exponent") << "1e1" << 59.0 << false << 0;
-    QTest::newRow("arabic digits") << QString::fromUtf8("\u0661\u0662") << 59.0 << false << 0;
-    QTest::newRow("empty") << "" << 59.0 << false << 0;
-    QTest::newRow("below the smallest double") << QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1")
-                                               << 59.0 << true << 0;
-    QTest::newRow("beyond the largest double") << QStringLiteral("1") + QString(309, QLatin1Char('0')) << 179.0 << false << 0;
-}
-
-void FrmMainTest::numberFields()
-{
-    QFETCH(QString, text);
-    QFETCH(double, high);
-    QFETCH(bool, passes);
-    QFETCH(int, rounded);
-    const std::string s = text.toStdString();
-    QCOMPARE(NumberFieldInRange(s, 0, high), passes);
-    if (passes)
-        QCOMPARE(RoundHalfToEven(*ParseNumberField(s)), rounded);
 }
 
 void FrmMainTest::readingShowsBothPersons()
@@ -337,9 +297,9 @@ void FrmMainTest::menuAndButtonAgree()
     const QStringList first = {byButton->txtMoonM->text(), byButton->txtMoonF->text(), byButton->lblPercentage->text(),
                                byButton->lblComment->text(), byButton->lblDescription->text()};
     byButton->cmdBack->click();
-    QTRY_VERIFY(!s.main->resultsWindow());
+    QTRY_VERIFY(!s.results());
     s.main->mnuNext->trigger();
-    frmMoonSign *byMenu = s.main->resultsWindow();
+    frmMoonSign *byMenu = s.results();
     QVERIFY(byMenu);
     const QStringList second = {byMenu->txtMoonM->text(), byMenu->txtMoonF->text(), byMenu->lblPercentage->text(),
                                 byMenu->lblComment->text(), byMenu->lblDescription->text()};
@@ -378,7 +338,7 @@ void FrmMainTest::backThenSecondReading()
     fillPerson(*s.main, woman, true);
     fillPerson(*s.main, man, false);
     s.main->cmdRashi->click();
-    frmMoonSign *again = s.main->resultsWindow();
+    frmMoonSign *again = s.results();
     QVERIFY(again);
     QCOMPARE(again->Label2->text(), QStringLiteral("Compatibility of  Leo With Scorpio"));
     QCOMPARE(again->txtMoonM->text(), QStringLiteral("Leo"));
@@ -519,21 +479,6 @@ void FrmMainTest::coordinateSearch()
     QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded), searchText);
 }
 
-void FrmMainTest::advertDraw()
-{
-    QCOMPARE(FrontLabelFromDraw(0.0), FrontLabel::Cobrand);       // n = 1
-    QCOMPARE(FrontLabelFromDraw(0.2), FrontLabel::FullBrand);     // n = 2
-    QCOMPARE(FrontLabelFromDraw(0.34), FrontLabel::Cobrand);      // n = 3
-    QCOMPARE(FrontLabelFromDraw(0.99), FrontLabel::Unchanged);    // n = 7
-    int cobrand = 0;
-    const int draws = 60000;
-    for (int i = 0; i < draws; ++i) {
-        const FrontLabel f = FrontLabelFromDraw((i + 0.5) / draws);
-        cobrand += f == FrontLabel::Cobrand || f == FrontLabel::Unchanged;
-    }
-    QVERIFY(std::abs(cobrand - draws / 2) < draws / 100);
-}
-
 void FrmMainTest::signPictures()
 {
     // Pictures are kept alphabetically by lower-case name.
@@ -596,12 +541,12 @@ void FrmMainTest::enterComputesFromAnyBox()
     p.country = QStringLiteral("India");
     fillPerson(*s.main, p, true);
     fillPerson(*s.main, p, false);
-    QApplication::setActiveWindow(s.main.get());
+    QApplication::setActiveWindow(s.main);
     QWidget *target = s.main->findChild<QWidget *>(focus);
     QVERIFY(target);
     target->setFocus();
     QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    QCOMPARE(bool(s.main->resultsWindow()), reads);
+    QCOMPARE(bool(s.results()), reads);
     QCOMPARE(s.recorder.urls.size(), searches);
 }
 
@@ -635,8 +580,8 @@ void FrmMainTest::shortcutsAndAccessKeys()
     QTest::keyClick(r, Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(s.recorder.quits, 1);
     Session t;
-    QApplication::setActiveWindow(t.main.get());
-    QTest::keyClick(t.main.get(), Qt::Key_Q, Qt::ControlModifier);
+    QApplication::setActiveWindow(t.main);
+    QTest::keyClick(t.main, Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(t.recorder.quits, 1);
 }
 

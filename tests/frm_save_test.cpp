@@ -18,6 +18,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include <cstring>
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -50,11 +52,12 @@ QString runsText(const std::vector<TextRun> &runs)
 }
 
 // A reading of John and Mary with the given name, city and so on.
-struct Reading {
+struct Couple {
     Session session;
     frmMoonSign *results = nullptr;
 
-    explicit Reading(const QString &manName = QStringLiteral("John"), const QString &city = QStringLiteral("London"))
+    explicit Couple(const QString &manName = QStringLiteral("John"), const QString &city = QStringLiteral("London"),
+                    const QString &state = QStringLiteral("England"), const QString &country = QStringLiteral("UK"))
     {
         Person man;
         man.name = manName;
@@ -62,8 +65,8 @@ struct Reading {
         man.day = 5;
         man.year = 1980;
         man.city = city;
-        man.state = QStringLiteral("England");
-        man.country = QStringLiteral("UK");
+        man.state = state;
+        man.country = country;
         Person woman;
         woman.name = QStringLiteral("Mary");
         woman.year = 1992;
@@ -84,12 +87,16 @@ QPoint pointOfText(QTextBrowser *browser, const QString &text)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Person)
+
 class FrmSaveTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void cleanup();
     void reportRunByRun();
+    void reportSaysWhatTheResultsShow_data();
+    void reportSaysWhatTheResultsShow();
     void savedFileReadsBackElsewhere();
     void hostileNamesSurviveTheRoundTrip_data();
     void hostileNamesSurviveTheRoundTrip();
@@ -115,9 +122,9 @@ void FrmSaveTest::cleanup()
 
 void FrmSaveTest::reportRunByRun()
 {
-    Reading r;
+    Couple r;
     QVERIFY(r.results);
-    frmSave report(*r.results);
+    frmSave report(r.results->reading(), r.results);
     const std::vector<TextRun> &runs = report.runs();
     QCOMPARE(runs.size(), size_t(37));
 
@@ -173,10 +180,71 @@ void FrmSaveTest::reportRunByRun()
     QCOMPARE(doc->defaultFont().pointSizeF(), 9.75);
 }
 
+void FrmSaveTest::reportSaysWhatTheResultsShow_data()
+{
+    QTest::addColumn<Person>("man");
+    QTest::addColumn<Person>("woman");
+    Person john;
+    john.name = QStringLiteral("  John  ");
+    john.city = QStringLiteral(" London ");
+    john.year = 1980;
+    Person mary;
+    mary.name = QStringLiteral("Mary {\\par}");
+    mary.country = QStringLiteral("\u0928\u0947\u092A\u093E\u0932 \U0001F49E");
+    mary.year = 1992;
+    mary.month = 4;
+    mary.day = 12;
+    mary.hour = 0;
+    mary.second = 59;
+    QTest::newRow("blanks, braces, Devanagari, emoji") << john << mary;
+    QTest::newRow("partners swapped") << mary << john;
+    Person west = john;
+    west.west = true;
+    west.dst = true;
+    west.zone = 27;
+    west.month = 7;
+    west.day = 20;
+    west.year = 1969;
+    QTest::newRow("west with daylight saving") << west << west;
+    Person late = mary;
+    late.month = 12;
+    late.day = 31;
+    late.year = 2050;
+    late.hour = 23;
+    late.minute = 59;
+    QTest::newRow("the last minute the form offers") << late << john;
+}
+
+void FrmSaveTest::reportSaysWhatTheResultsShow()
+{
+    QFETCH(Person, man);
+    QFETCH(Person, woman);
+    Session s;
+    frmMoonSign *r = s.read(man, woman);
+    QVERIFY(r);
+    frmSave report(r->reading(), r);
+    const std::vector<TextRun> &runs = report.runs();
+    QCOMPARE(runs.size(), size_t(37));
+    const auto value = [&](std::size_t run, const char *end) {
+        QString text = QString::fromStdString(runs[run].text);
+        if (!text.endsWith(QLatin1String(end)))
+            return QStringLiteral("<no line end>");
+        text.chop(int(std::strlen(end)));
+        return text;
+    };
+    // The seven values of each person follow their labels, one run apart.
+    const QList<QLineEdit *> fields = r->resultFields();
+    for (int i = 0; i < 14; ++i)
+        QCOMPARE(value(std::size_t(i < 7 ? 2 + 2 * i : 17 + 2 * (i - 7)), "\r\n\r\n"), fields[i]->text());
+    QCOMPARE(value(32, "\r\n\r\n"), r->lblPercentage->text());
+    QCOMPARE(value(34, "\r\n\r\n"), r->lblComment->text());
+    QCOMPARE(value(36, "\r\n"), r->lblDescription->text());
+}
+
 void FrmSaveTest::savedFileReadsBackElsewhere()
 {
-    Reading r;
-    frmSave report(*r.results);
+    Couple r;
+    frmSave report(r.results->reading(), r.results);
     QTemporaryDir dir;
     // Whatever name the user gives, the file holds RTF.
     const QString path = dir.filePath(QStringLiteral("reading.txt"));
@@ -222,8 +290,8 @@ void FrmSaveTest::hostileNamesSurviveTheRoundTrip_data()
 void FrmSaveTest::hostileNamesSurviveTheRoundTrip()
 {
     QFETCH(QString, name);
-    Reading r(name, name);
-    frmSave report(*r.results);
+    Couple r(name, name);
+    frmSave report(r.results->reading(), r.results);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.rtf"));
     frmSave::setSaveFileChooser([&](QWidget *) { return path; });
@@ -241,8 +309,8 @@ void FrmSaveTest::hostileNamesSurviveTheRoundTrip()
 
 void FrmSaveTest::cancelledSaveIsSilent()
 {
-    Reading r;
-    frmSave report(*r.results);
+    Couple r;
+    frmSave report(r.results->reading(), r.results);
     QTemporaryDir dir;
     frmSave::setSaveFileChooser([](QWidget *) { return QString(); });
     report.cmdSave->click();
@@ -252,8 +320,8 @@ void FrmSaveTest::cancelledSaveIsSilent()
 
 void FrmSaveTest::failedSaveKeepsTheOldFileAndSaysSo()
 {
-    Reading r(QString(4000, QLatin1Char('n')));
-    frmSave report(*r.results);
+    Couple r(QString(4000, QLatin1Char('n')));
+    frmSave report(r.results->reading(), r.results);
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("target"));
     QVERIFY(QDir().mkpath(folder));
@@ -324,8 +392,8 @@ void FrmSaveTest::oddTargetsRefusedOrExplained()
 {
     QFETCH(QString, target);
     QFETCH(QString, message);
-    Reading r;
-    frmSave report(*r.results);
+    Couple r;
+    frmSave report(r.results->reading(), r.results);
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("target"));
     const QByteArray native = QFile::encodeName(path);
@@ -381,8 +449,8 @@ void FrmSaveTest::printsWholeReportOrSelection()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext is not installed");
-    Reading r;
-    frmSave report(*r.results);
+    Couple r;
+    frmSave report(r.results->reading(), r.results);
     QTemporaryDir dir;
     bool offeredSelection = false;
     auto printTo = [&](const QString &pdf) {
@@ -425,10 +493,9 @@ void FrmSaveTest::printsWholeReportOrSelection()
 
 void FrmSaveTest::webAddressesOpenOnClickButFilesNever()
 {
-    Reading r(QStringLiteral("John"), QStringLiteral("https://example.org/where?q=1"));
-    r.results->txtStateM->setText(QStringLiteral("file:///etc/passwd"));
-    r.results->txtCountryM->setText(QStringLiteral("see www.example.net."));
-    frmSave report(*r.results);
+    Couple r(QStringLiteral("John"), QStringLiteral("https://example.org/where?q=1"), QStringLiteral("file:///etc/passwd"),
+             QStringLiteral("see www.example.net."));
+    frmSave report(r.results->reading(), r.results);
     report.resize(800, 700);
     report.show();
     QVERIFY(QTest::qWaitForWindowExposed(&report));
@@ -460,9 +527,9 @@ void FrmSaveTest::webAddressesOpenOnClickButFilesNever()
 
 void FrmSaveTest::linkHandlingFollowsEachOpening()
 {
-    Reading r(QStringLiteral("John"), QStringLiteral("http://example.org"));
+    Couple r(QStringLiteral("John"), QStringLiteral("http://example.org"));
     for (int i = 0; i < 3; ++i) {
-        frmSave report(*r.results);
+        frmSave report(r.results->reading(), r.results);
         QVERIFY(report.links().enabled());
         r.session.recorder.urls.clear();
         Q_EMIT report.RTB->anchorClicked(QUrl(QStringLiteral("http://example.org")));
@@ -521,8 +588,8 @@ void FrmSaveTest::suggestedFileName()
 
 void FrmSaveTest::titleAndStartFolderFollowTheCouple()
 {
-    Reading r(QStringLiteral("Ravi"));
-    frmSave report(*r.results);
+    Couple r(QStringLiteral("Ravi"));
+    frmSave report(r.results->reading(), r.results);
     const QString title = QStringLiteral("Moon compatibility - Ravi and Mary");
     QCOMPARE(report.title(), title);
     QCOMPARE(report.RTB->document()->metaInformation(QTextDocument::DocumentTitle), title);
@@ -561,7 +628,7 @@ void FrmSaveTest::titleAndStartFolderFollowTheCouple()
 
 void FrmSaveTest::keyboardFromResultsToReport()
 {
-    Reading r;
+    Couple r;
     QApplication::setActiveWindow(r.results);
     int saves = 0, prints = 0;
     frmSave::setSaveFileChooser([&](QWidget *) { ++saves; return QString(); });

@@ -2,6 +2,8 @@
 
 #include "app/app_context.h"
 #include "app/message_box.h"
+#include "app/window_flow.h"
+#include "entry/birth_ranges.h"
 #include "entry/frm_main.h"
 #include "links/url_opener.h"
 #include "results/frm_moon_sign.h"
@@ -68,7 +70,7 @@ inline void fillPerson(frmMain &w, const Person &p, bool male)
     typeInto(edit("txt", "Name"), p.name);
     list("Month")->setCurrentIndex(p.month - 1);
     list("Date")->setCurrentIndex(p.day - 1);
-    list("Year")->setCurrentIndex(p.year - 1901);
+    list("Year")->setCurrentIndex(YearRange.position(p.year));
     list("HH")->setCurrentIndex(p.hour);
     list("MM")->setCurrentIndex(p.minute);
     list("SS")->setCurrentIndex(p.second);
@@ -85,24 +87,35 @@ inline void fillPerson(frmMain &w, const Person &p, bool male)
     w.findChild<QCheckBox *>(find("chk", "DST"))->setChecked(p.dst);
 }
 
-// A fresh run: the context, the birth-details window and a recorder.
+// A fresh run: the context, the windows and a recorder; requests to end
+// the run are counted.
 struct Session {
     Recorder recorder;
     AppContext context;
-    std::unique_ptr<frmMain> main;
+    std::unique_ptr<WindowFlow> flow;
+    frmMain *main = nullptr;
 
-    Session()
+    Session() { open(); }
+
+    // The windows afresh, on the context as it now is (an atlas or a store
+    // set since).
+    void open()
     {
-        context.quitApplication = [this] { ++recorder.quits; };
-        main = std::make_unique<frmMain>(context);
-        main->show();
+        flow.reset();
+        flow = std::make_unique<WindowFlow>(context);
+        QObject::connect(flow.get(), &WindowFlow::quitRequested, [this] { ++recorder.quits; });
+        main = &flow->birthDetails();
+        flow->start();
     }
+
+    // The results window of the latest reading while it is shown.
+    frmMoonSign *results() const { return flow->results(); }
 
     frmMoonSign *read(const Person &man, const Person &woman)
     {
         fillPerson(*main, man, true);
         fillPerson(*main, woman, false);
         main->cmdRashi->click();
-        return main->resultsWindow();
+        return results();
     }
 };

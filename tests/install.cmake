@@ -21,7 +21,7 @@ if(ZUVA_TEST_DEB)
         TIMEOUT 600
         SKIP_RETURN_CODE 77
         RUN_SERIAL TRUE
-        LABELS "install;gui")
+        LABELS "install;e2e")
 endif()
 
 # The command line with no display at all: help, version and a refused
@@ -29,4 +29,4 @@ endif()
 add_test(NAME command_line
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/command_line_test.sh $<TARGET_FILE:vadiveziduzor>
             ${PROJECT_SOURCE_DIR}/packaging/vadiveziduzor.1)
-set_tests_properties(command_line PROPERTIES TIMEOUT 120)
+set_tests_properties(command_line PROPERTIES TIMEOUT 120 LABELS e2e)

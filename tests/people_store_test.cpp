@@ -41,13 +41,11 @@ QStringList entries(frmMain &w)
 // uses File > Clear Both People. Prints the entries it ends with.
 int drive(const QString &mode)
 {
-    Recorder recorder;
-    AppContext context;
-    context.quitApplication = [] {};
-    context.atlas = MakeSystemAtlas();
-    context.people = std::make_shared<PeopleStore>();
-    frmMain w(context);
-    w.show();
+    Session session;
+    session.context.atlas = MakeSystemAtlas();
+    session.context.people = std::make_shared<PeopleStore>();
+    session.open();
+    frmMain &w = *session.main;
     QTextStream out(stdout);
     if (mode == QLatin1String("remember")) {
         Person man;
@@ -70,7 +68,7 @@ int drive(const QString &mode)
             QTest::keyClick(list, Qt::Key_Return);
         }
         w.cmdRashi->click();
-        if (!w.resultsWindow())
+        if (!session.results())
             return 2;
     } else if (mode == QLatin1String("clear")) {
         w.mnuClear->trigger();
@@ -159,7 +157,7 @@ void PeopleStoreTest::damagedStoreKeepsTheFormInRange()
     }
     Session s;
     s.context.people = std::make_shared<PeopleStore>(file);
-    s.main = std::make_unique<frmMain>(s.context);
+    s.open();
     frmMain &w = *s.main;
     QCOMPARE(w.txtMName->text(), QStringLiteral("Ravi"));
     QCOMPARE(w.cboMMonth->currentIndex(), 0);
@@ -176,7 +174,7 @@ void PeopleStoreTest::damagedStoreKeepsTheFormInRange()
     }
     Session t;
     t.context.people = std::make_shared<PeopleStore>(file);
-    t.main = std::make_unique<frmMain>(t.context);
+    t.open();
     QVERIFY(t.main->txtMName->text().isEmpty());
 }
 

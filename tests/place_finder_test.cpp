@@ -30,7 +30,7 @@ bool pickFirst(PlaceFinder *finder, const QString &typed)
 
 void setBirth(frmMain &w, int year, int month, int day, int hour, int minute)
 {
-    w.cboMYear->setCurrentIndex(year - 1901);
+    w.cboMYear->setCurrentIndex(YearRange.position(year));
     w.cboMMonth->setCurrentIndex(month - 1);
     w.cboMDate->setCurrentIndex(day - 1);
     w.cboMHH->setCurrentIndex(hour);
@@ -63,7 +63,7 @@ private:
     frmMain &openForm(Session &s)
     {
         s.context.atlas = m_atlas;
-        s.main = std::make_unique<frmMain>(s.context);
+        s.open();
         s.main->show();
         return *s.main;
     }
@@ -236,7 +236,7 @@ void PlaceFinderTest::exactOffsetsThroughTheForm()
         return;
 
     w.cmdRashi->click();
-    QVERIFY(w.resultsWindow());
+    QVERIFY(s.results());
     const double ut = birth.time().msecsSinceStartOfDay() / 3.6e6 - offset / 3600.0;
     const QDate d = birth.date();
     const double want = MoonLongitude(JulianCenturies(JulianDayNumber(d.month(), d.day(), d.year()), ut));
@@ -263,20 +263,20 @@ void PlaceFinderTest::noStaleZoneOrPlace()
     QCOMPARE(w.cmbFTimeZone->count(), 71);
 
     // London, then the year 1944: the clocks were two hours ahead.
-    w.cboMYear->setCurrentIndex(1944 - 1901);
+    w.cboMYear->setCurrentIndex(YearRange.position(1944));
     QCOMPARE(w.cmbMTimeZone->currentText(), QStringLiteral("British Double Summer Time,BDST,+2.0"));
     QVERIFY(!w.chkMDST->isChecked());
 
     // The City edited by hand: nothing is overwritten, a note says whose the
     // fields still are, and the zone no longer follows the date.
-    w.cboMYear->setCurrentIndex(1990 - 1901);
+    w.cboMYear->setCurrentIndex(YearRange.position(1990));
     QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("Kathmandu")));
     QTest::keyClicks(w.txtMCity, QStringLiteral("x"));
     QVERIFY(!w.placeFinder(true)->zoneFromAtlas());
     QVERIFY(note->isVisibleTo(&w));
     QVERIFY2(note->text().contains(QStringLiteral("still those of Kathmandu")), qPrintable(note->text()));
     QCOMPARE(w.txtMCity->text(), QStringLiteral("Kathmandux"));
-    w.cboMYear->setCurrentIndex(1905 - 1901);
+    w.cboMYear->setCurrentIndex(YearRange.position(1905));
     QCOMPARE(w.cmbMTimeZone->currentIndex(), 71);
     QCOMPARE(w.txtMLatD->text(), QStringLiteral("27"));
     // A row chosen by hand ends the note and the extra entry.
@@ -385,7 +385,7 @@ void PlaceFinderTest::readingsThroughTheAtlasAgreeWithTheZoneDatabase()
     w.txtMCity->setFocus();
     QVERIFY(pickFirst(w.placeFinder(true), typed));
     w.cmdRashi->click();
-    frmMoonSign *r = w.resultsWindow();
+    frmMoonSign *r = s.results();
     QVERIFY(r);
 
     // The same instant through the zone database.
@@ -451,7 +451,7 @@ void PlaceFinderTest::enterWithTheOffersOpenOnlyPicksOrCloses()
     QVERIFY(list->selectionModel()->selectedIndexes().isEmpty());
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY(!list->isVisible());
-    QVERIFY(!w.resultsWindow());
+    QVERIFY(!s.results());
     // The completer's current row starts on the first offer, unhighlighted;
     // Return must not take it.
     QVERIFY(w.txtMState->text().isEmpty());
@@ -463,11 +463,11 @@ void PlaceFinderTest::enterWithTheOffersOpenOnlyPicksOrCloses()
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY(!list->isVisible());
     QCOMPARE(w.txtMState->text(), QStringLiteral("Maharashtra"));
-    QVERIFY(!w.resultsWindow());
+    QVERIFY(!s.results());
 
     // The list closed, Enter in the same box computes.
     QTest::keyClick(w.txtMCity, Qt::Key_Return);
-    QVERIFY(w.resultsWindow());
+    QVERIFY(s.results());
     QVERIFY(s.recorder.boxes.empty());
 }
 

@@ -18,12 +18,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Session s;
     s.context.atlas = MakeSystemAtlas();
-    s.main = std::make_unique<frmMain>(s.context);
+    s.open();
     s.main->show();
     const std::vector<AtlasPlace> &places = s.context.atlas->allPlaces();
     QRandomGenerator random(150);
     QString out;
     for (int i = 0; i < 150; ++i) {
+        // The results window closed by Back goes, as it does between two
+        // readings of a user's.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const auto person = [&random](const QString &name) {
             Person p;
             p.name = name;
@@ -50,12 +53,12 @@ int main(int argc, char **argv)
         if (i % 2 == 0)
             s.main->placeFinder(true)->usePlace(places[place]);
         s.main->cmdRashi->click();
-        frmMoonSign *r = s.main->resultsWindow();
+        frmMoonSign *r = s.results();
         if (!r) {
             std::fprintf(stderr, "reading %d failed\n", i);
             return 1;
         }
-        frmSave report(*r);
+        frmSave report(r->reading(), r);
         QString text;
         for (const TextRun &run : report.runs())
             text += QString::fromStdString(run.text);

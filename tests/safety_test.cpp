@@ -74,7 +74,7 @@ void SafetyTest::readingCannotBeCopiedOut()
     QWidget *field = r->txtCityM;
     QWidget *surface = field;
     if (report) {
-        save = std::make_unique<frmSave>(*r);
+        save = std::make_unique<frmSave>(r->reading(), r);
         save->show();
         field = save->RTB;
         surface = save->RTB->viewport();
@@ -145,7 +145,7 @@ void SafetyTest::everyDrawnLinkOpens()
     man.city = QStringLiteral("see ") + typed;
     frmMoonSign *r = s.read(man, Person{});
     QVERIFY(r);
-    frmSave report(*r);
+    frmSave report(r->reading(), r);
     report.resize(800, 700);
     report.show();
     QVERIFY(QTest::qWaitForWindowExposed(&report));

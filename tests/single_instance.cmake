@@ -1,7 +1,7 @@
 # The lock on its own: which states of the lock folder block a start.
 add_executable(single_instance_lock_test single_instance_lock_test.cpp)
 target_link_libraries(single_instance_lock_test PRIVATE zuva_gui GTest::gtest GTest::gtest_main)
-gtest_discover_tests(single_instance_lock_test)
+gtest_discover_tests(single_instance_lock_test PROPERTIES LABELS unit)
 
 # Starts the program several times on a private X server: a second copy must
 # refuse to run while the first is alive, whatever its environment, and bring
@@ -12,5 +12,5 @@ add_test(NAME single_instance
 set_tests_properties(single_instance PROPERTIES
     TIMEOUT 90
     SKIP_RETURN_CODE 77
-    LABELS gui
+    LABELS e2e
     RESOURCE_LOCK vadiveziduzor_instance)

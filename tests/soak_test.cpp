@@ -43,12 +43,12 @@ void SoakTest::manyReadingsWithBack()
         s.main->cboMHH->setCurrentIndex(i % 24);
         s.main->cboFMM->setCurrentIndex(i % 60);
         s.main->cmdRashi->click();
-        frmMoonSign *r = s.main->resultsWindow();
+        frmMoonSign *r = s.results();
         QVERIFY(r);
         QVERIFY(!r->txtMoonM->text().isEmpty());
         r->cmdBack->click();
         FlushDeletes();
-        QVERIFY(!s.main->resultsWindow());
+        QVERIFY(!s.results());
         if (i + 1 == warmUp)
             afterWarmUp = ResidentKilobytes();
     }
@@ -68,7 +68,7 @@ void SoakTest::reportOpenedAndClosedManyTimes()
     frmMoonSign *r = s.read(Person{}, Person{});
     QVERIFY(r);
     for (int i = 0; i < 200; ++i) {
-        auto *report = new frmSave(*r);
+        auto *report = new frmSave(r->reading(), r);
         report->show();
         QVERIFY(report->links().enabled());
         report->reject();
@@ -97,7 +97,7 @@ void SoakTest::hostileInputDoesNotCrash()
     // Text boxes hold at most 32,767 characters; the result shows what the box held.
     QCOMPARE(r->txtUserM->text(), s.main->txtMName->text().trimmed());
     QCOMPARE(r->txtCityM->text(), s.main->txtMCity->text());
-    frmSave report(*r);
+    frmSave report(r->reading(), r);
     const QString text = report.RTB->toPlainText();
     QVERIFY(text.size() > 150000);
     // A save into a folder that does not exist fails with a message and no crash.

@@ -249,7 +249,7 @@ void ThemeContrastTest::everyTextIsReadable()
         note->setText(QStringLiteral("This place's clock matches none of the zones."));
         note->show();
         fillPerson(*session.main, man, true);
-        found = faults(session.main.get());
+        found = faults(session.main);
     } else {
         frmMoonSign *results = session.read(man, woman);
         QVERIFY(results);
@@ -259,7 +259,7 @@ void ThemeContrastTest::everyTextIsReadable()
             results->cmdBirthDetails_Click();
             found += faults(results);
         } else if (window == QLatin1String("frmSave")) {
-            frmSave report(*results);
+            frmSave report(results->reading(), results);
             report.show();
             found = faults(&report);
         } else {

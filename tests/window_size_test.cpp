@@ -68,10 +68,10 @@ void WindowSizeTest::opensAtTheSizeItsLayoutNeeds()
 {
     QFETCH(QString, window);
     Session session;
-    QVERIFY(QTest::qWaitForWindowExposed(session.main.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(session.main));
     QStringList found;
     if (window == QLatin1String("frmMain")) {
-        found = tooSmall(session.main.get());
+        found = tooSmall(session.main);
         // The coordinate boxes by name, so that a renamed box is not missed.
         for (const char *name : {"txtMLonD", "txtMLonM", "txtMLatD", "txtMLatM", "txtFLonD", "txtFLonM", "txtFLatD",
                                  "txtFLatM"}) {
@@ -85,7 +85,7 @@ void WindowSizeTest::opensAtTheSizeItsLayoutNeeds()
         note->setText(QStringLiteral("The clock of this place matches none of the zones in the list; choose the "
                                      "zone by hand and check the daylight-saving box."));
         note->show();
-        QTRY_VERIFY2(tooSmall(session.main.get()).isEmpty(), qPrintable(tooSmall(session.main.get()).join(u';')));
+        QTRY_VERIFY2(tooSmall(session.main).isEmpty(), qPrintable(tooSmall(session.main).join(u';')));
     } else {
         frmMoonSign *results = session.read(Person{}, Person{});
         QVERIFY(results);
@@ -95,7 +95,7 @@ void WindowSizeTest::opensAtTheSizeItsLayoutNeeds()
             results->cmdBirthDetails_Click();
             found += tooSmall(results);
         } else if (window == QLatin1String("frmSave")) {
-            frmSave report(*results);
+            frmSave report(results->reading(), results);
             report.show();
             QVERIFY(QTest::qWaitForWindowExposed(&report));
             found = tooSmall(&report);
@@ -113,7 +113,7 @@ void WindowSizeTest::opensAtTheSizeItsLayoutNeeds()
 void WindowSizeTest::backReturnsToWhereTheFormWas()
 {
     Session session;
-    QVERIFY(QTest::qWaitForWindowExposed(session.main.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(session.main));
     session.main->move(137, 91);
     const QRect before = session.main->geometry();
     frmMoonSign *results = session.read(Person{}, Person{});
@@ -122,7 +122,7 @@ void WindowSizeTest::backReturnsToWhereTheFormWas()
     // The results open centred where the form was (give or take its frame).
     QVERIFY((results->frameGeometry().center() - session.main->frameGeometry().center()).manhattanLength() <= 8);
     results->cmdBack->click();
-    QVERIFY(QTest::qWaitForWindowExposed(session.main.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(session.main));
     QCOMPARE(session.main->geometry(), before);
 }
 

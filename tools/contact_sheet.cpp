@@ -1,14 +1,13 @@
 // Draws every built-in picture through the program's own renderer into one
 // PNG, at 1x and 2x, to look the set over: contact_sheet OUTPUT.png
 #include "app/resources.h"
+#include "astro/signs.h"
 #include "results/sign_images.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
-
-#include <array>
 
 int main(int argc, char *argv[])
 {
@@ -18,20 +17,18 @@ int main(int argc, char *argv[])
         return 2;
     }
     InitResources();
-    const std::array<const char *, 12> signs{"Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
-                                             "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
     const int cellWidth = SignPictureWidth + 20;
     const int cellHeight = SignPictureHeight + 30;
     QImage sheet(cellWidth * 6, cellHeight * 3 + 2 * SignPictureHeight + 40, QImage::Format_ARGB32);
     sheet.fill(QColor(255, 218, 185));
     QPainter painter(&sheet);
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
-    for (std::size_t i = 0; i < signs.size(); ++i) {
-        const int index = SignImageIndex(signs[i]);
+    for (std::size_t i = 0; i < Signs.size(); ++i) {
+        const int index = SignImageIndex(Signs[i].Name);
         const QPoint at(10 + int(i % 6) * cellWidth, 10 + int(i / 6) * cellHeight);
         painter.drawPixmap(at, SignPicture(index, 1.0));
         painter.drawText(at + QPoint(0, SignPictureHeight + 16),
-                         QStringLiteral("%1 (image %2)").arg(QLatin1String(signs[i])).arg(index));
+                         QStringLiteral("%1 (image %2)").arg(QString::fromUtf8(Signs[i].Name.data(), qsizetype(Signs[i].Name.size()))).arg(index));
     }
     const QPoint row(10, 10 + 2 * cellHeight);
     painter.drawPixmap(row, DesignTimePicture(1.0));
