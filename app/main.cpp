@@ -12,6 +12,7 @@
 #include "entry/people_store.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -107,7 +108,7 @@ bool NoDisplay(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
-        if (arg == "platform" || arg.starts_with("platform="))
+        if (arg == "platform" || arg.starts_with("platform=") || arg == "display" || arg.starts_with("display="))
             return false;
     }
     return true;
@@ -116,6 +117,70 @@ bool NoDisplay(int argc, char *argv[])
 void Print(std::FILE *stream, std::string_view text)
 {
     std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+// The value given to one of Qt's options ("-display :1", "--display=:1"),
+// the last one when given twice; empty when not given.
+std::string OptionValue(int argc, char *argv[], std::string_view option)
+{
+    std::string value;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg.size() < 2 || arg[0] != '-')
+            continue;
+        arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+        if (arg == option && i + 1 < argc)
+            value = argv[++i];
+        else if (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=')
+            value = arg.substr(option.size() + 1);
+    }
+    return value;
+}
+
+// Qt reads a style sheet named on the command line whole, whatever it is:
+// only a plain file of a sensible size is let through.
+constexpr qint64 kMostStyleSheetBytes = 1024 * 1024;
+bool StyleSheetUsable(const std::string &file)
+{
+    const QFileInfo info(QString::fromLocal8Bit(file));
+    return file.empty() || (info.isFile() && info.size() <= kMostStyleSheetBytes);
+}
+
+// What Qt was asked to show the window on, for a message when it cannot.
+std::string DisplayTried(int argc, char *argv[])
+{
+    std::string platform = OptionValue(argc, argv, "platform");
+    if (platform.empty() && std::getenv("QT_QPA_PLATFORM"))
+        platform = std::getenv("QT_QPA_PLATFORM");
+    std::string display = OptionValue(argc, argv, "display");
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (display.empty() && std::getenv(name) && *std::getenv(name))
+            display = std::getenv(name);
+    }
+    return "platform \"" + (platform.empty() ? std::string("default") : platform) + "\", display \""
+        + (display.empty() ? std::string("none") : display) + "\"";
+}
+
+// While Qt starts, a fatal message means that no platform could be opened:
+// Qt would abort and speak of reinstalling; a plain message and exit status
+// 1 serve better, as for no display at all.
+std::string g_displayTried;
+QtMessageHandler g_qtHandler = nullptr;
+void StartupMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        g_qtHandler(type, context, message);
+        return;
+    }
+    const QByteArray reason = message.section(QLatin1Char('.'), 0, 0).toLocal8Bit();
+    Print(stderr, kProgram);
+    Print(stderr, ": the window cannot be shown: Qt could not open the display (tried ");
+    Print(stderr, g_displayTried);
+    Print(stderr, "): ");
+    Print(stderr, std::string_view(reason.constData(), std::size_t(reason.size())));
+    Print(stderr, ".\n");
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 
 } // namespace
@@ -145,8 +210,18 @@ int main(int argc, char *argv[])
         Print(stderr, ": no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
         return 1;
     }
+    if (const std::string sheet = OptionValue(argc, argv, "stylesheet"); !StyleSheetUsable(sheet)) {
+        Print(stderr, kProgram);
+        Print(stderr, ": the style sheet '");
+        Print(stderr, sheet);
+        Print(stderr, "' is not a plain file of at most 1 MB\n");
+        return 2;
+    }
 
+    g_displayTried = DisplayTried(argc, argv);
+    g_qtHandler = qInstallMessageHandler(StartupMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(g_qtHandler);
     InitResources();
     LimitPixmapCache();
     QApplication::setApplicationName(QStringLiteral("RU Zuva Zize Vadiveziduzor"));

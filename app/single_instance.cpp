@@ -1,30 +1,67 @@
 #include "app/single_instance.h"
 
+#include "app/platform_files.h"
+
 #include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
 
 const QByteArray kRaise = "raise\n";
+// Clients beyond these are turned away at once, and each must speak within
+// the time, so that a flood of connections cannot use up the process's files.
+constexpr int kMostClients = 8;
+constexpr int kClientMilliseconds = 2000;
+// How often the socket is checked, and made again if it went.
+constexpr int kWatchMilliseconds = 2000;
 
 } // namespace
 
+QString SingleInstance::defaultFolder()
+{
+    return SettingsFolder();
+}
+
+QString SingleInstance::defaultRuntimeFolder()
+{
+    return RuntimeFolder();
+}
+
 void SingleInstance::listen()
 {
-    const QString socketPath = socketAddress();
+    if (!m_lock || listenAddress().isEmpty())
+        return; // starting still works; only the raise is lost
+    startServer();
+    m_watch = new QTimer(this);
+    m_watch->setInterval(kWatchMilliseconds);
+    connect(m_watch, &QTimer::timeout, this, &SingleInstance::keepServing);
+    m_watch->start();
+}
+
+void SingleInstance::startServer()
+{
+    const QString address = listenAddress();
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    m_server->setMaxPendingConnections(kMostClients);
     // Holding the lock, this copy owns the name: a socket left by a dead
     // copy goes.
-    QLocalServer::removeServer(socketPath);
-    if (!m_server->listen(socketPath))
-        return; // starting still works; only the raise is lost
+    QLocalServer::removeServer(address);
+    if (!m_server->listen(address))
+        return;
+    publishAddress(m_server->fullServerName());
     QLocalServer *server = m_server.get();
     connect(server, &QLocalServer::newConnection, this, [this, server] {
         while (QLocalSocket *client = server->nextPendingConnection()) {
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            if (server->findChildren<QLocalSocket *>(Qt::FindDirectChildrenOnly).size() > kMostClients) {
+                client->abort();
+                continue;
+            }
+            QTimer::singleShot(kClientMilliseconds, client, [client] { client->abort(); });
             connect(client, &QLocalSocket::readyRead, this, [this, client] {
                 if (client->bytesAvailable() > 64) {
                     client->abort();
@@ -37,10 +74,21 @@ void SingleInstance::listen()
     });
 }
 
+void SingleInstance::keepServing()
+{
+    // A server that stopped (Qt stops listening when a connection cannot be
+    // taken) or a socket file that was removed is made again.
+    if (!m_server || !m_server->isListening() || addressGone())
+        startServer();
+}
+
 bool SingleInstance::askRunningCopyToRaise() const
 {
+    const QString address = raiseAddress();
+    if (address.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(socketAddress());
+    socket.connectToServer(address);
     if (!socket.waitForConnected(1000))
         return false;
     socket.write(kRaise);

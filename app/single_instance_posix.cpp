@@ -1,8 +1,11 @@
 #include "app/single_instance.h"
 
 // The lock on Linux and other POSIX systems: a kernel lock (flock) on a file
-// in the user's own runtime folder, and the raise socket beside it.
+// in the user's own settings folder, which also names the raise socket.
 
+#include "app/platform_files.h"
+
+#include <QCryptographicHash>
 #include <QFile>
 #include <QLocalServer>
 
@@ -19,8 +22,8 @@ struct SingleInstance::Lock {
 
 namespace {
 
-const QString kLockName = QStringLiteral("ru-zuva-zize-vadiveziduzor.lock");
-const QString kSocketName = QStringLiteral("ru-zuva-zize-vadiveziduzor.socket");
+const QString kLockName = QStringLiteral("vadiveziduzor.lock");
+const QString kSocketStem = QStringLiteral("ru-zuva-zize-vadiveziduzor-");
 
 QString systemError(int error)
 {
@@ -28,15 +31,18 @@ QString systemError(int error)
 }
 
 // A folder only this user can write to, and not a link.
-bool isPrivateFolder(const struct stat &st)
+bool isPrivateFolder(const QString &folder)
 {
-    return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 022) == 0;
+    struct stat st {};
+    return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+        && (st.st_mode & 022) == 0;
 }
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &folder)
-    : m_folder(folder)
+SingleInstance::SingleInstance(const QString &lockFolder, const QString &runtimeFolder)
+    : m_folder(lockFolder)
+    , m_runtimeFolder(runtimeFolder)
 {
 }
 
@@ -47,50 +53,20 @@ SingleInstance::~SingleInstance()
         ::close(m_lock->fd); // the kernel lock goes with it; the file stays, harmless
 }
 
-QString SingleInstance::defaultFolder()
-{
-    const QString uid = QString::number(::getuid());
-    const QByteArray run = "/run/user/" + uid.toLatin1();
-    struct stat st {};
-    if (::lstat(run.constData(), &st) == 0 && isPrivateFolder(st))
-        return QString::fromLatin1(run);
-    return QStringLiteral("/tmp/ru-zuva-zize-vadiveziduzor-") + uid;
-}
-
-bool SingleInstance::makePrivateFolder()
-{
-    const QByteArray folder = QFile::encodeName(m_folder);
-    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) {
-        m_problem = QStringLiteral("The folder %1 cannot be made: %2.").arg(m_folder, systemError(errno));
-        return false;
-    }
-    struct stat st {};
-    if (::lstat(folder.constData(), &st) != 0) {
-        m_problem = QStringLiteral("The folder %1 cannot be read: %2.").arg(m_folder, systemError(errno));
-        return false;
-    }
-    if (S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 022) != 0)
-        ::chmod(folder.constData(), 0700);
-    else if (!isPrivateFolder(st)) {
-        m_problem = QStringLiteral("%1 is not a folder of this user's own.").arg(m_folder);
-        return false;
-    }
-    return true;
-}
-
 SingleInstance::Outcome SingleInstance::tryAcquire()
 {
     if (m_lock)
         return Outcome::Acquired;
-    if (!makePrivateFolder())
+    if (!MakePrivateFolder(m_folder, &m_problem))
         return Outcome::Unavailable;
     const QString lockPath = m_folder + QLatin1Char('/') + kLockName;
     const QByteArray path = QFile::encodeName(lockPath);
     // Whatever stands in the lock's place and is held by no live copy is
     // cleared away: a live copy only ever holds a plain file of this user's.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd >= 0) {
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        struct stat st {};
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::getuid()) {
             if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
                 m_lock = std::make_unique<Lock>(Lock{fd});
                 return Outcome::Acquired;
@@ -103,7 +79,8 @@ SingleInstance::Outcome SingleInstance::tryAcquire()
             return Outcome::Unavailable;
         }
         const int error = errno;
-        struct stat st {};
+        if (fd >= 0)
+            ::close(fd);
         if (::lstat(path.constData(), &st) != 0) {
             m_problem = QStringLiteral("The lock file %1 cannot be made: %2.").arg(lockPath, systemError(error));
             return Outcome::Unavailable;
@@ -116,15 +93,48 @@ SingleInstance::Outcome SingleInstance::tryAcquire()
         } else if (S_ISREG(st.st_mode) && st.st_uid == ::getuid()) {
             ::chmod(path.constData(), 0600); // made unreadable; no live copy minds
         } else {
-            ::unlink(path.constData()); // another user's file or a link
+            ::unlink(path.constData()); // another user's file, a link, a pipe
         }
     }
     m_problem = QStringLiteral("The lock file %1 cannot be opened.").arg(lockPath);
     return Outcome::Unavailable;
 }
 
-
-QString SingleInstance::socketAddress() const
+QString SingleInstance::listenAddress() const
 {
-    return m_folder + QLatin1Char('/') + kSocketName;
+    if (m_runtimeFolder.isEmpty() || !isPrivateFolder(m_runtimeFolder))
+        return {};
+    // Named after the lock, so that copies of different stores never meet.
+    const QByteArray key = QCryptographicHash::hash(QFile::encodeName(m_folder), QCryptographicHash::Sha256).toHex();
+    return m_runtimeFolder + QLatin1Char('/') + kSocketStem + QString::fromLatin1(key.left(16)) + QStringLiteral(".socket");
+}
+
+void SingleInstance::publishAddress(const QString &address)
+{
+    const QByteArray line = QFile::encodeName(address) + '\n';
+    if (::ftruncate(m_lock->fd, 0) != 0 || ::pwrite(m_lock->fd, line.constData(), std::size_t(line.size()), 0) != line.size())
+        return; // the raise is lost, nothing else
+}
+
+QString SingleInstance::raiseAddress() const
+{
+    // The holder wrote where it listens into the lock file; only a socket of
+    // the program's own name in a private folder is taken.
+    const std::optional<QByteArray> content = ReadOwnSmallFile(m_folder + QLatin1Char('/') + kLockName, 4096);
+    if (!content)
+        return {};
+    const QString address = QFile::decodeName(content->trimmed());
+    const qsizetype slash = address.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0 || !address.mid(slash + 1).startsWith(kSocketStem) || !isPrivateFolder(address.left(slash)))
+        return {};
+    struct stat st {};
+    if (::lstat(QFile::encodeName(address).constData(), &st) != 0 || !S_ISSOCK(st.st_mode) || st.st_uid != ::getuid())
+        return {};
+    return address;
+}
+
+bool SingleInstance::addressGone() const
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(m_server->fullServerName()).constData(), &st) != 0 || !S_ISSOCK(st.st_mode);
 }

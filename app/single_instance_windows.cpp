@@ -4,10 +4,12 @@
 // application-data folder, which knows a dead holder by its process id, and
 // a named pipe of the user's own for the raise.
 
+#include "app/platform_files.h"
+
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
 #include <QLockFile>
-#include <QStandardPaths>
 
 struct SingleInstance::Lock {
     explicit Lock(const QString &path)
@@ -17,8 +19,9 @@ struct SingleInstance::Lock {
     QLockFile file;
 };
 
-SingleInstance::SingleInstance(const QString &folder)
-    : m_folder(folder)
+SingleInstance::SingleInstance(const QString &lockFolder, const QString &runtimeFolder)
+    : m_folder(lockFolder)
+    , m_runtimeFolder(runtimeFolder)
 {
 }
 
@@ -28,21 +31,13 @@ SingleInstance::~SingleInstance()
     m_lock.reset(); // unlocks and removes the lock file
 }
 
-QString SingleInstance::defaultFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/RU Zuva Zize Vadiveziduzor");
-}
-
 SingleInstance::Outcome SingleInstance::tryAcquire()
 {
     if (m_lock)
         return Outcome::Acquired;
-    if (!QDir().mkpath(m_folder)) {
-        m_problem = QStringLiteral("The folder %1 cannot be made.").arg(QDir::toNativeSeparators(m_folder));
+    if (!MakePrivateFolder(m_folder, &m_problem))
         return Outcome::Unavailable;
-    }
-    const QString path = m_folder + QStringLiteral("/ru-zuva-zize-vadiveziduzor.lock");
+    const QString path = m_folder + QStringLiteral("/vadiveziduzor.lock");
     auto lock = std::make_unique<Lock>(path);
     lock->file.setStaleLockTime(0); // a live holder's lock is never stale by age
     if (lock->file.tryLock(0) || (lock->file.error() == QLockFile::LockFailedError
@@ -56,8 +51,26 @@ SingleInstance::Outcome SingleInstance::tryAcquire()
     return Outcome::Unavailable;
 }
 
-QString SingleInstance::socketAddress() const
+QString SingleInstance::listenAddress() const
 {
-    // Named pipes are machine-wide: the user's name keeps them apart.
-    return QStringLiteral("ru-zuva-zize-vadiveziduzor-") + qEnvironmentVariable("USERNAME");
+    // Named pipes are machine-wide: the user's name and the lock's folder
+    // keep them apart.
+    const QByteArray key = QCryptographicHash::hash(m_folder.toUtf8(), QCryptographicHash::Sha256).toHex();
+    return QStringLiteral("ru-zuva-zize-vadiveziduzor-") + qEnvironmentVariable("USERNAME") + QLatin1Char('-')
+        + QString::fromLatin1(key.left(16));
+}
+
+void SingleInstance::publishAddress(const QString &)
+{
+    // The pipe's name follows from the lock's folder alone.
+}
+
+QString SingleInstance::raiseAddress() const
+{
+    return listenAddress();
+}
+
+bool SingleInstance::addressGone() const
+{
+    return false; // a named pipe lives as long as its server
 }

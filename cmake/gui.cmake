@@ -13,9 +13,9 @@ set(CMAKE_AUTORCC ON)
 
 # The few things done differently on each system.
 if(WIN32)
-    set(_zuva_platform_sources app/single_instance_windows.cpp results/report_file_windows.cpp)
+    set(_zuva_platform_sources app/single_instance_windows.cpp app/platform_files_windows.cpp)
 else()
-    set(_zuva_platform_sources app/single_instance_posix.cpp results/report_file_posix.cpp)
+    set(_zuva_platform_sources app/single_instance_posix.cpp app/platform_files_posix.cpp)
 endif()
 
 set(_zuva_content_qrc content/content.qrc)
@@ -57,7 +57,7 @@ add_library(zuva_gui STATIC
     app/app_context.h app/front_label.h app/ui_font.h ${CMAKE_CURRENT_BINARY_DIR}/generated/app/version.h
     app/window_flow.h app/window_flow.cpp
     app/ui_colours.h app/ui_colours.cpp app/window_fit.h app/window_fit.cpp
-    app/message_box.h app/message_box.cpp
+    app/message_box.h app/message_box.cpp app/platform_files.h
     app/resources.h app/resources.cpp
     app/quit_application.h app/quit_application.cpp
     app/single_instance.h app/single_instance.cpp ${_zuva_platform_sources}
@@ -81,7 +81,7 @@ add_library(zuva_gui STATIC
     results/sign_images.h results/sign_images.cpp
     results/frm_moon_sign.h results/frm_moon_sign.cpp
     results/report_links.h results/report_links.cpp
-    results/report_file.h
+    results/report_file.h results/report_file.cpp
     results/frm_save.h results/frm_save.cpp
     results/report_file_name.h results/report_file_name.cpp
     ${_zuva_content_qrc})

@@ -61,6 +61,16 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     commandRow->addStretch();
     outer->addLayout(commandRow);
 
+    lblPeopleNote = new QLabel(central);
+    lblPeopleNote->setObjectName(QStringLiteral("lblPeopleNote"));
+    lblPeopleNote->setWordWrap(true);
+    lblPeopleNote->setAlignment(Qt::AlignCenter);
+    lblPeopleNote->setTextFormat(Qt::PlainText);
+    lblPeopleNote->setFont(VerdanaFont(8));
+    SetTextColour(lblPeopleNote, QColor(192, 0, 0));
+    lblPeopleNote->hide();
+    outer->addWidget(lblPeopleNote);
+
     Label61 = new LinkLabel(QStringLiteral("Talk about Moon signs, love and relationships with other readers in our "
                                            "discussion forum at www.zuvazize.example"),
                             central);
@@ -191,7 +201,7 @@ void frmMain::ComputeMoonSigns()
     const PersonDetails man = m_man->details();
     const PersonDetails woman = m_woman->details();
     if (m_context.people)
-        m_context.people->save(man, woman);
+        showPeopleNote(m_context.people->save(man, woman));
 
     Zone_Calculation();
     PersonReading maleReading = ComputePerson(m_context, man, m_context.MaleMoonSign);
@@ -248,14 +258,24 @@ void frmMain::mnuClear_Click()
     m_man->clear();
     m_woman->clear();
     if (m_context.people)
-        m_context.people->clear();
+        showPeopleNote(m_context.people->clear());
 }
 
 void frmMain::restorePeople()
 {
     PersonDetails man, partner;
-    if (!m_context.people->load(man, partner))
+    if (!m_context.people->load(man, partner)) {
+        if (const QString problem = m_context.people->problem(); !problem.isEmpty())
+            showPeopleNote(problem, QStringLiteral("The entries of the last run could not be shown. "));
         return;
+    }
     m_man->setDetails(man);
     m_woman->setDetails(partner);
+}
+
+void frmMain::showPeopleNote(const QString &problem, const QString &what)
+{
+    // One note, replaced by the latest outcome, rather than a box each time.
+    lblPeopleNote->setText(what + problem);
+    lblPeopleNote->setVisible(!problem.isEmpty());
 }

@@ -73,6 +73,9 @@ public:
 
     QAction *mnuNext = nullptr, *mnuClear = nullptr, *mnuExit = nullptr;
 
+    // Says when the entries could not be kept for the next start, and why.
+    QLabel *lblPeopleNote = nullptr;
+
     // Hiding remembers where the window was; showing it again (after Back)
     // puts it back there.
     void setVisible(bool visible) override;
@@ -100,6 +103,9 @@ private:
     bool ValidateBirthDetails();
     void ComputeMoonSigns();
     void restorePeople();
+    // Shows what went wrong with the kept entries; an empty problem hides the note.
+    void showPeopleNote(const QString &problem,
+                        const QString &what = QStringLiteral("Your entries could not be kept for the next start. "));
 
     AppContext &m_context;
     BirthDetailsForm *m_man = nullptr;

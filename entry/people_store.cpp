@@ -1,153 +1,333 @@
 #include "entry/people_store.h"
 
-#include <QSettings>
+#include "app/platform_files.h"
+#include "entry/zone_history.h"
+
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <cmath>
+#include <functional>
 
 namespace {
 
-const QString kMan = QStringLiteral("Man");
-const QString kPartner = QStringLiteral("Partner");
-// Raised when the stored layout changes; older stores are then ignored.
-constexpr int kLayout = 1;
+const QString kProgram = QStringLiteral("vadiveziduzor-people");
+// Raised when the stored layout changes; other layouts are not read.
+constexpr int kVersion = 2;
 
-void writePerson(QSettings &s, const QString &group, const PersonDetails &p)
+const QString kMan = QStringLiteral("man");
+const QString kPartner = QStringLiteral("partner");
+
+// One person's stored values, whichever file they come from. Missing or
+// malformed values are absent; the form's defaults stand in for them.
+struct Values {
+    std::function<std::optional<QString>(const QString &)> text;
+    std::function<std::optional<double>(const QString &)> number;
+    std::function<std::optional<bool>(const QString &)> flag;
+};
+
+// A text cut to the longest kept, never inside a character.
+QString bounded(const QString &text)
 {
-    s.beginGroup(group);
-    s.setValue(QStringLiteral("name"), p.name);
-    s.setValue(QStringLiteral("month"), p.month);
-    s.setValue(QStringLiteral("day"), p.day);
-    s.setValue(QStringLiteral("year"), p.year);
-    s.setValue(QStringLiteral("hour"), p.hour);
-    s.setValue(QStringLiteral("minute"), p.minute);
-    s.setValue(QStringLiteral("second"), p.second);
-    s.setValue(QStringLiteral("city"), p.city);
-    s.setValue(QStringLiteral("state"), p.state);
-    s.setValue(QStringLiteral("country"), p.country);
-    s.setValue(QStringLiteral("longitudeDegrees"), p.lonD);
-    s.setValue(QStringLiteral("longitudeMinutes"), p.lonM);
-    s.setValue(QStringLiteral("latitudeDegrees"), p.latD);
-    s.setValue(QStringLiteral("latitudeMinutes"), p.latM);
-    s.setValue(QStringLiteral("west"), p.west);
-    s.setValue(QStringLiteral("south"), p.south);
-    s.setValue(QStringLiteral("zone"), p.zone.position);
-    s.setValue(QStringLiteral("daylightSaving"), p.zone.daylightSaving);
-    s.remove(QStringLiteral("pick"));
-    if (p.pick) {
-        s.beginGroup(QStringLiteral("pick"));
-        s.setValue(QStringLiteral("city"), QString::fromStdString(p.pick->city));
-        s.setValue(QStringLiteral("state"), QString::fromStdString(p.pick->state));
-        s.setValue(QStringLiteral("country"), QString::fromStdString(p.pick->country));
-        s.setValue(QStringLiteral("timeZone"), QString::fromStdString(p.pick->timeZone));
-        s.setValue(QStringLiteral("latitude"), p.pick->latitude);
-        s.setValue(QStringLiteral("longitude"), p.pick->longitude);
-        s.endGroup();
-    }
-    s.endGroup();
+    if (text.size() <= PeopleStore::MaxTextLength)
+        return text;
+    qsizetype end = PeopleStore::MaxTextLength;
+    if (text.at(end - 1).isHighSurrogate())
+        --end;
+    return text.left(end);
 }
 
-// A stored number, or the fallback (the range's first) when it is missing,
-// malformed or out of range: a hand-edited file must not put the form out of
-// its ranges.
-int number(const QSettings &s, const QString &key, NumberRange range, std::optional<int> fallback = {})
+int wholeIn(const Values &v, const QString &key, NumberRange range, int fallback)
 {
-    bool ok = false;
-    const int value = s.value(key).toInt(&ok);
-    return ok && range.contains(value) ? value : fallback.value_or(range.first);
+    const std::optional<double> n = v.number(key);
+    return n && *n == std::floor(*n) && *n >= range.first && *n <= range.last ? int(*n) : fallback;
 }
 
-double angle(const QSettings &s, const QString &key, double limit, bool &ok)
+std::optional<AtlasPlace> readPick(const Values &v)
 {
-    bool read = false;
-    const double value = s.value(key).toDouble(&read);
-    if (!read || !(value >= -limit && value <= limit))
-        ok = false;
-    return value;
+    const std::optional<QString> zone = v.text(QStringLiteral("pick/timeZone"));
+    const std::optional<double> latitude = v.number(QStringLiteral("pick/latitude"));
+    const std::optional<double> longitude = v.number(QStringLiteral("pick/longitude"));
+    if (!zone || !latitude || !longitude || !(std::fabs(*latitude) <= 90) || !(std::fabs(*longitude) <= 180))
+        return std::nullopt;
+    // Only a zone the program's zone data knows by that plain name.
+    if (!IsPlainZoneName(zone->toUtf8()) || !ZoneHistoryFor(zone->toUtf8()).valid())
+        return std::nullopt;
+    AtlasPlace place;
+    place.city = bounded(v.text(QStringLiteral("pick/city")).value_or(QString())).toStdString();
+    place.state = bounded(v.text(QStringLiteral("pick/state")).value_or(QString())).toStdString();
+    place.country = bounded(v.text(QStringLiteral("pick/country")).value_or(QString())).toStdString();
+    place.timeZone = zone->toStdString();
+    place.latitude = *latitude;
+    place.longitude = *longitude;
+    return place;
 }
 
-PersonDetails readPerson(QSettings &s, const QString &group)
+PersonDetails readPerson(const Values &v)
 {
+    const auto text = [&v](const char *key) { return bounded(v.text(QLatin1String(key)).value_or(QString())); };
     PersonDetails p;
-    s.beginGroup(group);
-    p.name = s.value(QStringLiteral("name")).toString();
-    p.month = number(s, QStringLiteral("month"), MonthRange);
-    p.day = number(s, QStringLiteral("day"), DayRange);
-    p.year = number(s, QStringLiteral("year"), YearRange);
-    p.hour = number(s, QStringLiteral("hour"), HourRange);
-    p.minute = number(s, QStringLiteral("minute"), MinuteRange);
-    p.second = number(s, QStringLiteral("second"), SecondRange);
-    p.city = s.value(QStringLiteral("city")).toString();
-    p.state = s.value(QStringLiteral("state")).toString();
-    p.country = s.value(QStringLiteral("country")).toString();
-    p.lonD = s.value(QStringLiteral("longitudeDegrees")).toString();
-    p.lonM = s.value(QStringLiteral("longitudeMinutes")).toString();
-    p.latD = s.value(QStringLiteral("latitudeDegrees")).toString();
-    p.latM = s.value(QStringLiteral("latitudeMinutes")).toString();
-    p.west = s.value(QStringLiteral("west")).toBool();
-    p.south = s.value(QStringLiteral("south")).toBool();
+    p.name = text("name");
+    p.month = wholeIn(v, QStringLiteral("month"), MonthRange, MonthRange.first);
+    p.day = wholeIn(v, QStringLiteral("day"), DayRange, DayRange.first);
+    p.year = wholeIn(v, QStringLiteral("year"), YearRange, YearRange.first);
+    p.hour = wholeIn(v, QStringLiteral("hour"), HourRange, HourRange.first);
+    p.minute = wholeIn(v, QStringLiteral("minute"), MinuteRange, MinuteRange.first);
+    p.second = wholeIn(v, QStringLiteral("second"), SecondRange, SecondRange.first);
+    p.city = text("city");
+    p.state = text("state");
+    p.country = text("country");
+    // The coordinate boxes hold three characters at the most.
+    p.lonD = text("longitudeDegrees").left(3);
+    p.lonM = text("longitudeMinutes").left(3);
+    p.latD = text("latitudeDegrees").left(3);
+    p.latM = text("latitudeMinutes").left(3);
+    p.west = v.flag(QStringLiteral("west")).value_or(false);
+    p.south = v.flag(QStringLiteral("south")).value_or(false);
     // Any position is taken: the form decides what it can show.
-    p.zone.position = number(s, QStringLiteral("zone"), NumberRange{0, 1000}, -1);
-    p.zone.daylightSaving = s.value(QStringLiteral("daylightSaving")).toBool();
-    if (s.childGroups().contains(QStringLiteral("pick"))) {
-        s.beginGroup(QStringLiteral("pick"));
-        AtlasPlace place;
-        place.city = s.value(QStringLiteral("city")).toString().toStdString();
-        place.state = s.value(QStringLiteral("state")).toString().toStdString();
-        place.country = s.value(QStringLiteral("country")).toString().toStdString();
-        place.timeZone = s.value(QStringLiteral("timeZone")).toString().toStdString();
-        bool ok = !place.timeZone.empty();
-        place.latitude = angle(s, QStringLiteral("latitude"), 90, ok);
-        place.longitude = angle(s, QStringLiteral("longitude"), 180, ok);
-        if (ok)
-            p.pick = place;
-        s.endGroup();
-    }
-    s.endGroup();
+    p.zone.position = wholeIn(v, QStringLiteral("zone"), NumberRange{0, 1000}, -1);
+    p.zone.daylightSaving = v.flag(QStringLiteral("daylightSaving")).value_or(false);
+    p.pick = readPick(v);
     return p;
+}
+
+QJsonObject personObject(const PersonDetails &p)
+{
+    QJsonObject o{
+        {QStringLiteral("name"), bounded(p.name)},
+        {QStringLiteral("month"), p.month},
+        {QStringLiteral("day"), p.day},
+        {QStringLiteral("year"), p.year},
+        {QStringLiteral("hour"), p.hour},
+        {QStringLiteral("minute"), p.minute},
+        {QStringLiteral("second"), p.second},
+        {QStringLiteral("city"), bounded(p.city)},
+        {QStringLiteral("state"), bounded(p.state)},
+        {QStringLiteral("country"), bounded(p.country)},
+        {QStringLiteral("longitudeDegrees"), p.lonD.left(3)},
+        {QStringLiteral("longitudeMinutes"), p.lonM.left(3)},
+        {QStringLiteral("latitudeDegrees"), p.latD.left(3)},
+        {QStringLiteral("latitudeMinutes"), p.latM.left(3)},
+        {QStringLiteral("west"), p.west},
+        {QStringLiteral("south"), p.south},
+        {QStringLiteral("zone"), p.zone.position},
+        {QStringLiteral("daylightSaving"), p.zone.daylightSaving},
+    };
+    if (p.pick) {
+        o.insert(QStringLiteral("pick"),
+                 QJsonObject{{QStringLiteral("city"), bounded(QString::fromStdString(p.pick->city))},
+                             {QStringLiteral("state"), bounded(QString::fromStdString(p.pick->state))},
+                             {QStringLiteral("country"), bounded(QString::fromStdString(p.pick->country))},
+                             {QStringLiteral("timeZone"), QString::fromStdString(p.pick->timeZone)},
+                             {QStringLiteral("latitude"), p.pick->latitude},
+                             {QStringLiteral("longitude"), p.pick->longitude}});
+    }
+    return o;
+}
+
+Values jsonValues(const QJsonObject &person)
+{
+    // "pick/city" names the city of the object under "pick".
+    const auto value = [person](const QString &key) {
+        const qsizetype slash = key.indexOf(QLatin1Char('/'));
+        if (slash < 0)
+            return person.value(key);
+        return person.value(key.left(slash)).toObject().value(key.mid(slash + 1));
+    };
+    return {
+        [value](const QString &key) -> std::optional<QString> {
+            const QJsonValue v = value(key);
+            return v.isString() ? std::optional(v.toString()) : std::nullopt;
+        },
+        [value](const QString &key) -> std::optional<double> {
+            const QJsonValue v = value(key);
+            return v.isDouble() ? std::optional(v.toDouble()) : std::nullopt;
+        },
+        [value](const QString &key) -> std::optional<bool> {
+            const QJsonValue v = value(key);
+            return v.isBool() ? std::optional(v.toBool()) : std::nullopt;
+        },
+    };
+}
+
+// The settings file of earlier versions, in the INI form Qt writes: groups
+// in brackets, "key=value" lines, sub-groups as "pick\city". Values are read
+// as plain text only; Qt's encoded values ("@Variant(...)") are refused.
+using IniGroups = QHash<QString, QHash<QString, QString>>;
+
+std::optional<QString> iniText(const QString &raw)
+{
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw.at(i);
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (c == QLatin1Char(',') && !quoted) {
+            return std::nullopt; // a list, which no value of ours is
+        } else if (c == QLatin1Char('\\') && i + 1 < raw.size()) {
+            const QChar e = raw.at(++i);
+            static const QString simple = QStringLiteral("abfnrtv\"'\\?");
+            static const QString meaning = QStringLiteral("\a\b\f\n\r\t\v\"'\\?");
+            if (const qsizetype k = simple.indexOf(e); k >= 0) {
+                out += meaning.at(k);
+            } else if (e == QLatin1Char('x')) {
+                char32_t code = 0;
+                int digits = 0;
+                for (; i + 1 < raw.size() && digits < 6; ++digits) {
+                    const int digit = QStringLiteral("0123456789abcdef").indexOf(raw.at(i + 1).toLower());
+                    if (digit < 0)
+                        break;
+                    code = code * 16 + char32_t(digit);
+                    ++i;
+                }
+                if (digits == 0 || code == 0 || code > 0x10FFFF)
+                    return std::nullopt;
+                out += QString::fromUcs4(&code, 1);
+            } else {
+                return std::nullopt;
+            }
+        } else {
+            out += c;
+        }
+    }
+    if (quoted)
+        return std::nullopt;
+    return out;
+}
+
+IniGroups readIni(const QByteArray &data)
+{
+    IniGroups groups;
+    QString group;
+    for (const QByteArray &line : data.split('\n')) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        if (text.isEmpty() || text.startsWith(QLatin1Char(';')))
+            continue;
+        if (text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char(']'))) {
+            group = text.mid(1, text.size() - 2);
+            continue;
+        }
+        const qsizetype equals = text.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            continue;
+        QString key = text.left(equals).trimmed();
+        key.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        QString raw = text.mid(equals + 1).trimmed();
+        if (raw.startsWith(QLatin1String("@@")))
+            raw.remove(0, 1);
+        else if (raw.startsWith(QLatin1Char('@')))
+            continue; // an encoded value: not read
+        if (const std::optional<QString> value = iniText(raw))
+            groups[group].insert(key, *value);
+    }
+    return groups;
+}
+
+Values iniValues(const QHash<QString, QString> &group)
+{
+    const auto text = [group](const QString &key) -> std::optional<QString> {
+        const auto found = group.constFind(key);
+        return found == group.constEnd() ? std::nullopt : std::optional(*found);
+    };
+    return {
+        text,
+        [text](const QString &key) -> std::optional<double> {
+            bool ok = false;
+            const double n = text(key).value_or(QString()).toDouble(&ok);
+            return ok && std::isfinite(n) ? std::optional(n) : std::nullopt;
+        },
+        [text](const QString &key) -> std::optional<bool> {
+            const QString t = text(key).value_or(QString());
+            if (t == QLatin1String("true") || t == QLatin1String("false"))
+                return t == QLatin1String("true");
+            return std::nullopt;
+        },
+    };
 }
 
 } // namespace
 
 PeopleStore::PeopleStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zuvazize"),
-                                             QStringLiteral("vadiveziduzor")))
+    : PeopleStore(SettingsFolder() + QStringLiteral("/vadiveziduzor-people.json"),
+                  SettingsFolder() + QStringLiteral("/vadiveziduzor.ini"))
 {
 }
 
-PeopleStore::PeopleStore(QString file)
-    : m_settings(std::make_unique<QSettings>(file, QSettings::IniFormat))
+PeopleStore::PeopleStore(QString file, QString earlierFile)
+    : m_file(std::move(file))
+    , m_earlierFile(std::move(earlierFile))
 {
 }
 
-PeopleStore::~PeopleStore() = default;
-
-QString PeopleStore::fileName() const
+bool PeopleStore::load(PersonDetails &man, PersonDetails &partner)
 {
-    return m_settings->fileName();
-}
-
-bool PeopleStore::load(PersonDetails &man, PersonDetails &partner) const
-{
-    m_settings->sync();
-    if (m_settings->value(QStringLiteral("layout")).toInt() != kLayout)
+    m_problem.clear();
+    QString why;
+    if (const std::optional<QByteArray> data = ReadOwnSmallFile(m_file, MaxFileBytes, &why)) {
+        // Qt's parser refuses nesting deeper than it can handle.
+        QJsonParseError error{};
+        const QJsonObject top = QJsonDocument::fromJson(*data, &error).object();
+        if (error.error != QJsonParseError::NoError || top.value(QStringLiteral("program")).toString() != kProgram
+            || top.value(QStringLiteral("version")).toInt() != kVersion) {
+            m_problem = QStringLiteral("%1 is not a file this version wrote.").arg(m_file);
+            return false;
+        }
+        if (!top.value(kMan).isObject() || !top.value(kPartner).isObject())
+            return false; // cleared
+        man = readPerson(jsonValues(top.value(kMan).toObject()));
+        partner = readPerson(jsonValues(top.value(kPartner).toObject()));
+        return true;
+    }
+    if (!why.isEmpty()) {
+        m_problem = QStringLiteral("%1 could not be read. %2").arg(m_file, why);
         return false;
-    const QStringList groups = m_settings->childGroups();
-    if (!groups.contains(kMan) || !groups.contains(kPartner))
+    }
+
+    // No store yet: people remembered by an earlier version are taken over,
+    // and kept from now on in the new file.
+    if (m_earlierFile.isEmpty())
         return false;
-    man = readPerson(*m_settings, kMan);
-    partner = readPerson(*m_settings, kPartner);
+    const std::optional<QByteArray> earlier = ReadOwnSmallFile(m_earlierFile, MaxFileBytes);
+    if (!earlier)
+        return false;
+    const IniGroups groups = readIni(*earlier);
+    if (groups.value(QStringLiteral("General")).value(QStringLiteral("layout")) != QLatin1String("1")
+        || !groups.contains(QStringLiteral("Man")) || !groups.contains(QStringLiteral("Partner")))
+        return false;
+    man = readPerson(iniValues(groups.value(QStringLiteral("Man"))));
+    partner = readPerson(iniValues(groups.value(QStringLiteral("Partner"))));
+    save(man, partner);
     return true;
 }
 
-void PeopleStore::save(const PersonDetails &man, const PersonDetails &partner)
+QString PeopleStore::save(const PersonDetails &man, const PersonDetails &partner)
 {
-    m_settings->clear();
-    m_settings->setValue(QStringLiteral("layout"), kLayout);
-    writePerson(*m_settings, kMan, man);
-    writePerson(*m_settings, kPartner, partner);
-    m_settings->sync();
+    return write(&man, &partner);
 }
 
-void PeopleStore::clear()
+QString PeopleStore::clear()
 {
-    m_settings->clear();
-    m_settings->sync();
+    return write(nullptr, nullptr);
+}
+
+QString PeopleStore::write(const PersonDetails *man, const PersonDetails *partner)
+{
+    QJsonObject top{{QStringLiteral("program"), kProgram}, {QStringLiteral("version"), kVersion}};
+    if (man && partner) {
+        top.insert(kMan, personObject(*man));
+        top.insert(kPartner, personObject(*partner));
+    }
+    const QByteArray data = QJsonDocument(top).toJson(QJsonDocument::Indented);
+    if (data.size() > MaxFileBytes)
+        return QStringLiteral("The entries are too long to keep.");
+    QString problem;
+    const qsizetype slash = m_file.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0 && !MakePrivateFolder(m_file.left(slash), &problem))
+        return problem;
+    // The store is this user's alone; a link or anything but a plain file
+    // in its place is left alone.
+    return SaveFileSafely(m_file, data, {false, true, ".people"});
 }

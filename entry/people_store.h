@@ -4,28 +4,39 @@
 
 #include <QString>
 
-#include <memory>
-
-class QSettings;
-
-// Both people's entries in the user's settings, so that the next start
-// shows them again. Nothing else is kept there.
+// Both people's entries kept between runs in a small file of the program's
+// own (JSON), so that the next start shows them again. The file is read only
+// when it is a regular file of this user's and small; anything in it that
+// the program did not write is taken as nothing remembered. Saving replaces
+// the file whole, or leaves the old one as it was.
 class PeopleStore {
 public:
-    // The store in the user's configuration folder.
+    // The store in the user's settings folder, taking the people over once
+    // from the settings file earlier versions kept.
     PeopleStore();
-    // A store in the given INI file.
-    explicit PeopleStore(QString file);
-    ~PeopleStore();
+    // A store in the given file, and the earlier versions' file to take the
+    // people over from when the store does not exist yet (none: no such file).
+    explicit PeopleStore(QString file, QString earlierFile = {});
 
-    // False when no complete pair is stored; then both are left untouched.
-    bool load(PersonDetails &man, PersonDetails &partner) const;
-    void save(const PersonDetails &man, const PersonDetails &partner);
-    // Forgets both people.
-    void clear();
+    // False when no pair is remembered; then both are left untouched.
+    // problem() then says why, when the file was there but could not be used.
+    bool load(PersonDetails &man, PersonDetails &partner);
+    // Empty on success; otherwise why the people could not be remembered.
+    QString save(const PersonDetails &man, const PersonDetails &partner);
+    // Forgets both people; empty on success, as save.
+    QString clear();
 
-    QString fileName() const;
+    QString fileName() const { return m_file; }
+    QString problem() const { return m_problem; }
+
+    // The largest store read, and the longest text of a person kept.
+    static constexpr qint64 MaxFileBytes = 64 * 1024;
+    static constexpr int MaxTextLength = 1000;
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    QString write(const PersonDetails *man, const PersonDetails *partner);
+
+    QString m_file;
+    QString m_earlierFile;
+    QString m_problem;
 };

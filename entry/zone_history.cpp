@@ -13,10 +13,39 @@ std::size_t ZoneHistory::indexAt(qint64 utc) const
     return static_cast<std::size_t>(after - periods.begin()) - 1;
 }
 
+namespace {
+
+bool isAsciiLetterOrDigit(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+} // namespace
+
+bool IsPlainZoneName(const QByteArray &id)
+{
+    if (id.isEmpty() || id.size() > 64)
+        return false;
+    const QList<QByteArray> parts = id.split('/');
+    if (parts.size() > 3)
+        return false;
+    for (const QByteArray &part : parts) {
+        if (part.isEmpty() || !isAsciiLetterOrDigit(part.front()))
+            return false;
+        for (const char c : part) {
+            if (!isAsciiLetterOrDigit(c) && c != '_' && c != '+' && c != '-')
+                return false;
+        }
+    }
+    return true;
+}
+
 ZoneHistory ZoneHistoryFromSystem(const QByteArray &id)
 {
     ZoneHistory history;
     history.id = id;
+    if (!IsPlainZoneName(id))
+        return history;
     const QTimeZone zone(id);
     if (!zone.isValid())
         return history;

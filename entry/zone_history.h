@@ -39,8 +39,14 @@ struct ZoneHistory {
 inline constexpr qint64 ZoneHistoryFrom = -2240524800; // 1899-01-01 UTC
 inline constexpr qint64 ZoneHistoryTo = 2587679999;    // 2051-12-31 23:59:59 UTC
 
+// A plain IANA zone name ("America/Argentina/Buenos_Aires", "Etc/GMT+5"):
+// ASCII letters, digits, "_", "+" and "-" in at most three parts, each
+// beginning with a letter or digit. The zone data reads names as file paths,
+// so no other name is ever handed to it.
+bool IsPlainZoneName(const QByteArray &id);
+
 // A zone's history as the system's time zone data gives it through Qt;
-// an empty history for an unknown zone.
+// an empty history for an unknown zone or a name that is not plain.
 ZoneHistory ZoneHistoryFromSystem(const QByteArray &id);
 
 // The history the program uses for a zone, read once per zone and process

@@ -38,6 +38,9 @@ cases=(
     "-style|2|err|^Usage: "
     "|1|err|^vadiveziduzor: no display to show the window on"
     "-style fusion|1|err|no display"
+    "-display :99|1|err|^vadiveziduzor: the window cannot be shown: .*tried platform \"default\", display \":99\""
+    "-platform bogus|1|err|tried platform \"bogus\""
+    "-display :99 -stylesheet /dev/zero|2|err|^vadiveziduzor: the style sheet '/dev/zero' is not a plain file"
 )
 for c in "${cases[@]}"; do
     IFS='|' read -r args want_rc stream pattern <<<"$c"

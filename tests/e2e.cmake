@@ -7,5 +7,4 @@ add_test(NAME e2e
 set_tests_properties(e2e PROPERTIES
     TIMEOUT 240
     SKIP_RETURN_CODE 77
-    LABELS e2e
-    RESOURCE_LOCK vadiveziduzor_instance)
+    LABELS e2e)

@@ -428,7 +428,7 @@ A_PID=
 ((a_status == 0)) || fail "the program exited with code $a_status after File > Exit, expected 0"
 # The lock file may stay (a lock no live copy holds blocks nothing); the
 # socket that a second start calls goes with the program.
-if compgen -G "$(user_lock_dir)/*.socket" >/dev/null; then
+if compgen -G "$RUNTIME_DIR/*.socket" >/dev/null; then
     fail "the program left its socket behind after a normal exit"
 fi
 log "File > Exit: the program ended with code 0"

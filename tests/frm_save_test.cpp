@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <cstring>
@@ -94,6 +95,7 @@ class FrmSaveTest : public QObject {
 
 private Q_SLOTS:
     void cleanup();
+    void cleanupTestCase();
     void reportRunByRun();
     void reportSaysWhatTheResultsShow_data();
     void reportSaysWhatTheResultsShow();
@@ -118,6 +120,13 @@ void FrmSaveTest::cleanup()
     frmSave::setSaveFileChooser({});
     frmSave::setPrintDialogHandler({});
     frmSave::setPrintPreviewShower({});
+}
+
+void FrmSaveTest::cleanupTestCase()
+{
+    // Work Qt handed to its pool ends before the process does, so that a
+    // leak check at exit sees every thread finished, however busy the machine.
+    QThreadPool::globalInstance()->waitForDone(10000);
 }
 
 void FrmSaveTest::reportRunByRun()

@@ -12,5 +12,4 @@ add_test(NAME single_instance
 set_tests_properties(single_instance PROPERTIES
     TIMEOUT 90
     SKIP_RETURN_CODE 77
-    LABELS e2e
-    RESOURCE_LOCK vadiveziduzor_instance)
+    LABELS e2e)

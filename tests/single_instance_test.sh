@@ -6,9 +6,9 @@
 #
 # Usage: single_instance_test.sh /path/to/vadiveziduzor
 #
-# Runs on a private Xvfb server (no window manager). The lock is the user's
-# own whatever the environment, so no other copy of the program may run for
-# this user meanwhile.
+# Runs on a private Xvfb server (no window manager), with settings and
+# runtime folders of its own, so a copy of the program that the user has open
+# plays no part.
 # Exit codes: 0 pass, 1 fail, 2 bad usage, 77 skipped (tools missing).
 set -euo pipefail
 
@@ -91,10 +91,9 @@ stack_position() {
         awk -v id="$(printf '0x%x' "$1")" '$1 == id { print NR; exit }'
 }
 
-LOCK_DIR=$(user_lock_dir)
-
 # ---------------------------------------------------------------- X server
 start_private_x
+LOCK_DIR=$(user_lock_dir)
 
 # -------------------------------------------------------- first copy (A)
 start_program A
@@ -114,8 +113,15 @@ cover_window=${WINDOWS[0]}
 wait_until "$WINDOW_TIMEOUT" test -n "$(stack_position "$cover_window")" || fail "xmessage's window is not on the root"
 (($(stack_position "$cover_window") < $(stack_position "$a_window"))) || fail "xmessage did not go above A"
 
+# The raise socket comes back when something removes it.
+compgen -G "$RUNTIME_DIR/*.socket" >/dev/null || fail "A made no raise socket in $RUNTIME_DIR"
+rm -f "$RUNTIME_DIR"/*.socket
+wait_until 10 compgen -G "$RUNTIME_DIR/*.socket" >/dev/null || fail "A did not make its removed socket again"
+log "A made its removed raise socket again"
+
 # ------------------------------------------------------- second copy (B)
-# Started without the runtime folder A had: the lock is the user's all the same.
+# Started without the runtime folder A had: the lock beside the store is the
+# same, and the lock file says where A listens.
 start_program B -u XDG_RUNTIME_DIR
 B_PID=$STARTED_PID
 wait_for_window "$BOX_TITLE_RE" "$B_PID" "second copy (B)" "$MAIN_TITLE_RE"

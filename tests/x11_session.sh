@@ -62,20 +62,10 @@ has_window() {
     ((${#WINDOWS[@]} > 0))
 }
 
-# The folder of the user's single-instance lock, as the program picks it:
-# /run/user/UID when that is the user's own private folder, else a folder in
-# /tmp named after the user id. The environment plays no part.
+# The folder of the single-instance lock, beside the people store in the
+# settings folder that start_private_x gives the program.
 user_lock_dir() {
-    local run_dir mode
-    run_dir=/run/user/$(id -u)
-    if [[ -d $run_dir && ! -L $run_dir && -O $run_dir ]]; then
-        mode=$(stat -c %A "$run_dir")
-        if [[ $mode != ?????w???? && $mode != ????????w? ]]; then
-            echo "$run_dir"
-            return
-        fi
-    fi
-    echo "/tmp/ru-zuva-zize-vadiveziduzor-$(id -u)"
+    echo "$XDG_CONFIG_HOME/zuvazize"
 }
 
 # Starts Xvfb on a display it picks itself (reported on -displayfd once it
