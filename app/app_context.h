@@ -8,6 +8,8 @@
 #include "astro/zone_table.h"
 #include "compat/compatibility_table.h"
 
+#include <QString>
+
 #include <memory>
 #include <string>
 
@@ -31,4 +33,8 @@ struct AppContext {
 
     // Where both people's entries are kept between runs; none keeps nothing.
     std::shared_ptr<PeopleStore> people;
+
+    // The folder the last report was saved to, where the next save starts;
+    // kept with the people.
+    QString reportFolder;
 };

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -250,6 +251,12 @@ int main(int argc, char *argv[])
 
     AppContext context;
     context.atlas = MakeSystemAtlas();
+    // The place index is built while the window opens, so that the first
+    // offers come as fast as the later ones; a look-up made meanwhile waits
+    // for it. The thread ends before the program does.
+    std::jthread prepareIndex;
+    if (context.atlas)
+        prepareIndex = std::jthread([atlas = context.atlas] { atlas->findByPrefix("a", 1); });
     context.people = std::make_shared<PeopleStore>();
     WindowFlow flow(context);
     QObject::connect(&flow, &WindowFlow::quitRequested, QuitApplication);

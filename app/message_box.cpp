@@ -8,6 +8,12 @@ MessageBox::Handler &currentHandler()
     return handler;
 }
 
+MessageBox::AnswerHandler &currentAnswerHandler()
+{
+    static MessageBox::AnswerHandler handler;
+    return handler;
+}
+
 } // namespace
 
 void MessageBox::show(QWidget *parent, const QString &text, QMessageBox::Icon icon)
@@ -26,4 +32,20 @@ void MessageBox::show(QWidget *parent, const QString &text, QMessageBox::Icon ic
 void MessageBox::setHandler(Handler handler)
 {
     currentHandler() = std::move(handler);
+}
+
+bool MessageBox::ask(QWidget *parent, const QString &text)
+{
+    if (currentAnswerHandler())
+        return currentAnswerHandler()(parent, text);
+    QMessageBox box(QMessageBox::Question, Title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBox::setAnswerHandler(AnswerHandler handler)
+{
+    currentAnswerHandler() = std::move(handler);
 }

@@ -1,8 +1,14 @@
 #include "app/window_fit.h"
 
 #include <QEvent>
+#include <QResizeEvent>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -64,6 +70,62 @@ private:
     bool m_busy = false;
 };
 
+// A window following its scrolling body: resized to what the body needs
+// within the room on its screen whenever the body's layout changes, while
+// the window still has the size this last gave it.
+class FollowBody : public QObject {
+public:
+    FollowBody(QWidget *window, QWidget *body, QSize comfortable)
+        : QObject(window)
+        , m_window(window)
+        , m_body(body)
+        , m_comfortable(comfortable)
+    {
+        body->installEventFilter(this);
+        window->installEventFilter(this);
+    }
+
+    void fit()
+    {
+        const QRect room = RoomOnScreen(m_window);
+        const QSize size = SizeBodyNeeds(m_window, m_body).expandedTo(m_comfortable).boundedTo(room.size());
+        m_given = size;
+        m_window->resize(size);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_body && event->type() == QEvent::LayoutRequest && m_following) {
+            // Posted again after the body's own layout has settled.
+            QMetaObject::invokeMethod(this, [this] {
+                if (m_following)
+                    fit();
+            }, Qt::QueuedConnection);
+        } else if (watched == m_window && event->type() == QEvent::Show && m_following) {
+            // Once shown, the frame is known and the room with it.
+            QMetaObject::invokeMethod(this, [this] {
+                if (m_following)
+                    fit();
+            }, Qt::QueuedConnection);
+        } else if (watched == m_window && event->type() == QEvent::Resize && m_window->isVisible()) {
+            // A size this did not give is the user's (or a window manager's
+            // that knows better); from then on it is kept.
+            const QSize now = static_cast<QResizeEvent *>(event)->size();
+            if (std::abs(now.width() - m_given.width()) > 2 || std::abs(now.height() - m_given.height()) > 2)
+                m_following = false;
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QWidget *m_body;
+    QSize m_comfortable;
+    QSize m_given;
+    bool m_following = true;
+};
+
 } // namespace
 
 void FitWindowToLayout(QWidget *window)
@@ -85,4 +147,93 @@ void FitWindowToLayout(QWidget *window)
     const int height = std::max({hint.height(), least.height(), heightForWidth(window, width), chosen.height()});
     window->resize(width, height);
     new KeepFitting(window);
+}
+
+QScrollArea *ScrollingBody(QWidget *body, QWidget *parent)
+{
+    auto *scroll = new QScrollArea(parent);
+    scroll->setObjectName(QStringLiteral("body"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setWidget(body);
+    // The body's controls take the focus, not the area around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    // The body paints its own ground, or the window's shows through.
+    scroll->viewport()->setAutoFillBackground(false);
+    return scroll;
+}
+
+namespace {
+
+// What a window manager's frame adds around the window: measured once it
+// is drawn; before that, a title bar and a border are allowed for.
+QMargins frameAround(const QWidget *window)
+{
+    const QRect inner = window->geometry();
+    const QRect outer = window->frameGeometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    if (window->isVisible() && !frame.isNull())
+        return frame;
+    const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    return QMargins(4, std::max(title, 24) + 4, 4, 4);
+}
+
+} // namespace
+
+QRect RoomOnScreen(const QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    return available.marginsRemoved(frameAround(window));
+}
+
+QSize SizeBodyNeeds(const QWidget *window, const QWidget *body)
+{
+    QLayout *layout = body->layout();
+    layout->activate();
+    const QSize hint = layout->totalSizeHint().expandedTo(layout->totalMinimumSize());
+    const QRect room = RoomOnScreen(window);
+    int width = hint.width();
+    int height = layout->hasHeightForWidth() ? std::max(hint.height(), layout->totalHeightForWidth(width)) : hint.height();
+    // A body taller than the room scrolls, and the scroll bar takes its width.
+    if (height > room.height())
+        width += body->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, body);
+    auto *main = qobject_cast<const QMainWindow *>(window);
+    if (main && main->menuWidget())
+        height += main->menuWidget()->sizeHint().height();
+    return {width, height};
+}
+
+void FitWindowToScreen(QWidget *window, QWidget *body, QSize comfortable)
+{
+    window->ensurePolished();
+    for (QWidget *child : window->findChildren<QWidget *>())
+        child->ensurePolished();
+    auto *follow = new FollowBody(window, body, comfortable);
+    follow->fit();
+    if (!window->testAttribute(Qt::WA_Moved))
+        PlaceWindow(window, RoomOnScreen(window).center());
+}
+
+void PlaceWindow(QWidget *window, QPoint centre)
+{
+    const QRect room = RoomOnScreen(window);
+    QRect placed(QPoint(), window->size());
+    placed.moveCenter(centre);
+    placed.moveLeft(std::max(std::min(placed.left(), room.right() - placed.width() + 1), room.left()));
+    placed.moveTop(std::max(std::min(placed.top(), room.bottom() - placed.height() + 1), room.top()));
+    // A window's position is that of its frame.
+    const QMargins frame = frameAround(window);
+    window->move(placed.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
+void KeepOnScreen(QWidget *window)
+{
+    const QRect room = RoomOnScreen(window);
+    window->setMinimumSize(window->minimumSize().boundedTo(room.size()));
+    window->resize(window->size().boundedTo(room.size()));
+    const QWidget *over = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    PlaceWindow(window, over && over->isVisible() ? over->frameGeometry().center() : room.center());
 }

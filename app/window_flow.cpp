@@ -1,11 +1,13 @@
 #include "app/window_flow.h"
 
 #include "app/app_context.h"
+#include "app/window_fit.h"
 #include "entry/frm_main.h"
 #include "results/frm_moon_sign.h"
 
 WindowFlow::WindowFlow(AppContext &context, QObject *parent)
     : QObject(parent)
+    , m_context(context)
     , m_main(std::make_unique<frmMain>(context))
 {
     connect(m_main.get(), &frmMain::readingMade, this, &WindowFlow::showReading);
@@ -31,13 +33,13 @@ void WindowFlow::showReading(const Reading &reading)
 {
     // Every reading gets a window of its own.
     dismissResults();
-    m_results = new frmMoonSign(reading);
+    m_results = new frmMoonSign(reading, &m_context);
     connect(m_results, &frmMoonSign::backRequested, this, &WindowFlow::goBack);
     connect(m_results, &frmMoonSign::quitRequested, this, &WindowFlow::quitRequested);
 
-    // The results open over the form, centred where the form was.
-    const QRect form = m_main->frameGeometry();
-    m_results->move(form.center() - m_results->rect().center());
+    // The results open over the form, centred where the form was, as far as
+    // the screen allows.
+    PlaceWindow(m_results, m_main->frameGeometry().center());
     m_results->show();
     m_main->hide();
 }

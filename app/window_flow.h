@@ -36,6 +36,7 @@ private:
     void goBack();
     void dismissResults();
 
+    AppContext &m_context;
     std::unique_ptr<frmMain> m_main;
     QPointer<frmMoonSign> m_results;
 };

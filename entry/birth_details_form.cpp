@@ -3,6 +3,7 @@
 #include "app/message_box.h"
 #include "app/ui_font.h"
 #include "entry/choice_lists.h"
+#include "entry/number_field.h"
 #include "entry/place_finder.h"
 #include "entry/reading.h"
 #include "links/link_label.h"
@@ -12,6 +13,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QValidator>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -28,6 +33,40 @@ QString controlName(const char *prefix, bool male, const char *suffix)
 {
     return QLatin1String(prefix) + (male ? QLatin1Char('M') : QLatin1Char('F')) + QLatin1String(suffix);
 }
+
+// What a degrees box takes: its few characters of anything, as it always has
+// (validation says what is wrong with them), or a longer coordinate as people
+// write or paste it ("73.8567", "18°31'N"), which becomes degrees and minutes.
+class DegreesValidator : public QValidator {
+public:
+    DegreesValidator(int plainLength, QObject *parent)
+        : QValidator(parent)
+        , m_plainLength(plainLength)
+    {
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        if (input.size() <= m_plainLength)
+            return Acceptable;
+        if (input.size() > 32)
+            return Invalid;
+        static const QString marks = QStringLiteral(" +-.,\u00B0\u00BA'\u2032\u2019\"\u2033nNsSeEwW");
+        bool marked = false;
+        for (const QChar c : input) {
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                continue;
+            if (!marks.contains(c))
+                return Invalid;
+            marked = true;
+        }
+        // More digits than the box takes are refused as they always were.
+        return marked ? Acceptable : Invalid;
+    }
+
+private:
+    int m_plainLength;
+};
 
 } // namespace
 
@@ -62,7 +101,7 @@ BirthDetailsForm::BirthDetailsForm(Whose whose, const BirthLists &lists, const A
     if (atlas) {
         m_places = new PlaceFinder(*atlas,
                                    {city, state, country, lonD, lonM, latD, latM, longitude, latitude, zone, dst,
-                                    zoneNote, m_zones},
+                                    zoneNote, cityNote, m_zones},
                                    this);
         tellPlaceFinderTheMoment();
         for (QComboBox *list : {month, day, year, hour, minute})
@@ -80,6 +119,41 @@ BirthDetailsForm::BirthDetailsForm(Whose whose, const BirthLists &lists, const A
         });
     connect(dst, &QCheckBox::toggled, this, &BirthDetailsForm::detailsChanged);
     connect(browser, &QPushButton::clicked, this, &BirthDetailsForm::FindCoordinatesSearch);
+
+    // A coordinate written out in a degrees box becomes degrees and minutes
+    // when the box is left, or at once when it was pasted or dropped there.
+    for (QLineEdit *degrees : {lonD, latD}) {
+        connect(degrees, &QLineEdit::editingFinished, this, [this, degrees] { convertCoordinate(degrees); });
+        degrees->installEventFilter(this);
+    }
+}
+
+void BirthDetailsForm::convertCoordinate(QLineEdit *degrees)
+{
+    const bool isLatitude = degrees == latD;
+    const std::optional<CoordinateText> c = ParseCoordinateText(degrees->text().toStdString(), isLatitude);
+    if (!c)
+        return; // left as typed: validation says what is wrong
+    degrees->setText(QString::number(c->degrees));
+    (isLatitude ? latM : lonM)->setText(QString::number(c->minutes));
+    if (c->westOrSouth)
+        (isLatitude ? latitude : longitude)->button(*c->westOrSouth ? 1 : 0)->setChecked(true);
+}
+
+bool BirthDetailsForm::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *degrees = qobject_cast<QLineEdit *>(watched);
+    if (degrees && (degrees == lonD || degrees == latD)) {
+        const bool pasting = (event->type() == QEvent::KeyPress
+                              && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
+            || (event->type() == QEvent::MouseButtonRelease
+                && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
+            || event->type() == QEvent::Drop;
+        // Converted once the pasted text is in.
+        if (pasting)
+            QTimer::singleShot(0, degrees, [this, degrees] { convertCoordinate(degrees); });
+    }
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void BirthDetailsForm::build(const BirthLists &lists)
@@ -99,11 +173,25 @@ void BirthDetailsForm::build(const BirthLists &lists)
                         int characters = 4) {
         // Sized from a character count instead of by measuring every entry:
         // the lists hold 816 entries between them.
-        auto *list = new SizedComboBox(characters, this);
+        // Digits typed into a list of numbers spell the number.
+        auto *list = qobject_cast<NumberListModel *>(model) ? new NumberComboBox(characters, this)
+                                                            : new SizedComboBox(characters, this);
         list->setObjectName(controlName(prefix, male, suffix));
         list->setAccessibleName(whose + accessible);
         list->setModel(model);
         return list;
+    };
+
+    // A short note in red, hidden while it has nothing to say.
+    auto noteLabel = [&](const char *suffix) {
+        auto *note = new QLabel(this);
+        note->setObjectName(controlName("lbl", male, suffix));
+        note->setWordWrap(true);
+        note->setTextFormat(Qt::PlainText);
+        note->setFont(VerdanaFont(8));
+        SetTextColour(note, QColor(192, 0, 0));
+        note->hide();
+        return note;
     };
 
     name = lineEdit("txt", "Name", QStringLiteral("name"));
@@ -133,6 +221,8 @@ void BirthDetailsForm::build(const BirthLists &lists)
 
     city = lineEdit("txt", "City", QStringLiteral("city of birth"));
     form->addRow(QStringLiteral("City"), city);
+    cityNote = noteLabel("CityNote");
+    form->addRow(QString(), cityNote);
     state = lineEdit("txt", "State", QStringLiteral("state of birth"));
     form->addRow(QStringLiteral("State"), state);
     country = lineEdit("txt", "Country", QStringLiteral("country of birth"));
@@ -153,7 +243,7 @@ void BirthDetailsForm::build(const BirthLists &lists)
         frame->setObjectName(controlName("fra", male, title == QLatin1String("Longitude") ? "Long" : "Lat"));
         auto *grid = new QGridLayout(frame);
         degrees = lineEdit("txt", degName, what + QStringLiteral(" degrees"));
-        degrees->setMaxLength(degLength);
+        degrees->setValidator(new DegreesValidator(degLength, degrees));
         minutes = lineEdit("txt", minName, what + QStringLiteral(" minutes"));
         minutes->setMaxLength(2);
         const int width = degrees->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12;
@@ -203,12 +293,7 @@ void BirthDetailsForm::build(const BirthLists &lists)
     zoneLayout->addWidget(dst);
     form->addRow(zoneFrame);
     // Says when the atlas could not match the place's clock to a zone.
-    zoneNote = new QLabel(this);
-    zoneNote->setObjectName(controlName("lbl", male, "ZoneNote"));
-    zoneNote->setWordWrap(true);
-    zoneNote->setFont(VerdanaFont(8));
-    SetTextColour(zoneNote, QColor(192, 0, 0));
-    zoneNote->hide();
+    zoneNote = noteLabel("ZoneNote");
     form->addRow(zoneNote);
 
     browser = new QPushButton(QStringLiteral("Click Here To Find Latitude && Longitude"), this);
@@ -307,7 +392,7 @@ void BirthDetailsForm::setDetails(const PersonDetails &p)
 void BirthDetailsForm::clear()
 {
     if (m_places)
-        m_places->restorePick(std::nullopt);
+        m_places->forget();
     for (QLineEdit *box : {name, city, state, country, lonD, lonM, latD, latM})
         box->clear();
     for (QComboBox *list : {month, day, year, hour, minute, second})

@@ -65,6 +65,8 @@ public:
     QGroupBox *zoneFrame = nullptr;
     QPushButton *browser = nullptr;
     QLabel *zoneNote = nullptr;
+    // Asks for a pick when City was left with typed text that was not picked.
+    QLabel *cityNote = nullptr;
     // The partner's Country caption is a link; none for the man.
     LinkLabel *countryLink = nullptr;
 
@@ -73,9 +75,12 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void build(const BirthLists &lists);
+    // A coordinate written out in a degrees box, as degrees and minutes.
+    void convertCoordinate(QLineEdit *degrees);
     void tellPlaceFinderTheMoment();
 
     const bool m_male;

@@ -1,9 +1,13 @@
 #include "entry/choice_lists.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
 #include <algorithm>
+#include <limits>
 
 SizedComboBox::SizedComboBox(int characters, QWidget *parent)
     : QComboBox(parent)
@@ -28,6 +32,57 @@ QSize SizedComboBox::sizeHint() const
 QSize SizedComboBox::minimumSizeHint() const
 {
     return sizeHint();
+}
+
+std::optional<int> NumberComboBox::typed(const QKeyEvent *event)
+{
+    const auto *numbers = qobject_cast<const NumberListModel *>(model());
+    const QString text = event->text();
+    if (!numbers || text.size() != 1 || !text.front().isDigit() || text.front().unicode() > '9'
+        || (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier)
+        return std::nullopt;
+    // The pause is measured between the keys as they were pressed, where the
+    // system says when, so that a busy moment of the program's splits no number.
+    const quint64 pressed = event->timestamp();
+    const qint64 since = pressed != 0 && m_lastPressed != 0 ? qint64(pressed - m_lastPressed)
+        : m_sinceLastDigit.isValid()                         ? m_sinceLastDigit.elapsed()
+                                                             : std::numeric_limits<qint64>::max();
+    const bool afresh = since >= QApplication::keyboardInputInterval();
+    m_lastPressed = pressed;
+    m_sinceLastDigit.start();
+    // A digit that spells nothing is still taken, so no other search runs.
+    return m_typeAhead.type(char(text.front().unicode()), numbers->first(), numbers->last(), afresh).value_or(-1);
+}
+
+void NumberComboBox::keyPressEvent(QKeyEvent *event)
+{
+    if (const std::optional<int> position = typed(event)) {
+        if (*position >= 0 && *position != currentIndex()) {
+            setCurrentIndex(*position);
+            Q_EMIT activated(*position);
+        }
+        return;
+    }
+    SizedComboBox::keyPressEvent(event);
+}
+
+void NumberComboBox::showPopup()
+{
+    // The open list takes the keys; digits there spell numbers too.
+    view()->installEventFilter(this);
+    SizedComboBox::showPopup();
+}
+
+bool NumberComboBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress) {
+        if (const std::optional<int> position = typed(static_cast<QKeyEvent *>(event))) {
+            if (*position >= 0)
+                view()->setCurrentIndex(model()->index(*position, modelColumn(), rootModelIndex()));
+            return true;
+        }
+    }
+    return SizedComboBox::eventFilter(watched, event);
 }
 
 NumberListModel::NumberListModel(int first, int last, QObject *parent)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "entry/number_field.h"
+
 #include <QAbstractListModel>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QStringList>
 
 // A drop-down list as wide as a given number of characters, like Qt's own
@@ -20,6 +23,30 @@ private:
     int m_characters;
 };
 
+// A list of numbers (its model a NumberListModel) in which typed digits
+// pick the number they spell, whether the list is closed or open, rather than
+// the next entry that begins with the last digit.
+class NumberComboBox : public SizedComboBox {
+    Q_OBJECT
+
+public:
+    using SizedComboBox::SizedComboBox;
+
+    void showPopup() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The position the typed digit leads to, if any.
+    std::optional<int> typed(const QKeyEvent *event);
+
+    NumberTypeAhead m_typeAhead;
+    QElapsedTimer m_sinceLastDigit;
+    quint64 m_lastPressed = 0;
+};
+
 // The whole numbers first..last as list entries, made when asked for, so
 // both people's lists share one model and no entry is stored.
 class NumberListModel : public QAbstractListModel {
@@ -31,6 +58,9 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    int first() const { return m_first; }
+    int last() const { return m_first + m_count - 1; }
 
 private:
     int m_first;

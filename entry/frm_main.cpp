@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedLayout>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 frmMain::frmMain(AppContext &context, QWidget *parent)
@@ -32,7 +33,9 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     setWindowTitle(QString::fromLatin1(ApplicationCaption));
     setFont(VerdanaFont());
 
+    // The whole form scrolls on a screen too small for it.
     auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("form"));
     auto *outer = new QVBoxLayout(central);
 
     Label62 = new QLabel(QStringLiteral("RU Zuva Zize Vadiveziduzor"), central);
@@ -47,10 +50,10 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     const Atlas *atlas = m_context.atlas.get();
     m_man = new BirthDetailsForm(BirthDetailsForm::Whose::Man, lists, atlas, central);
     m_woman = new BirthDetailsForm(BirthDetailsForm::Whose::Partner, lists, atlas, central);
-    auto *groups = new QHBoxLayout;
-    groups->addWidget(m_man);
-    groups->addWidget(m_woman);
-    outer->addLayout(groups);
+    m_groups = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_groups->addWidget(m_man);
+    m_groups->addWidget(m_woman);
+    outer->addLayout(m_groups);
 
     cmdRashi = new QPushButton(QStringLiteral("Get &Moon Sign Compatibility"), central);
     cmdRashi->setObjectName(QStringLiteral("cmdRashi"));
@@ -98,7 +101,7 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
     m_advertStack->setCurrentWidget(lblCobrand);
     outer->addWidget(advertHolder);
 
-    setCentralWidget(central);
+    setCentralWidget(ScrollingBody(central, this));
     nameControls();
     buildMenus();
 
@@ -118,7 +121,11 @@ frmMain::frmMain(AppContext &context, QWidget *parent)
 
     if (m_context.people)
         restorePeople();
-    FitWindowToLayout(this);
+    // The two people side by side where the screen is wide enough for
+    // that, else one above the other.
+    if (SizeBodyNeeds(this, central).width() > RoomOnScreen(this).width())
+        m_groups->setDirection(QBoxLayout::TopToBottom);
+    FitWindowToScreen(this, central);
 }
 
 void frmMain::nameControls()
@@ -212,11 +219,16 @@ void frmMain::ComputeMoonSigns()
 
 void frmMain::setVisible(bool visible)
 {
+    // Where the frame was and the size inside it: a window manager may place
+    // a window shown again anew.
     if (!visible && isVisible())
-        m_placement = saveGeometry();
-    else if (visible && !isVisible() && !m_placement.isEmpty())
-        restoreGeometry(m_placement);
+        m_placement = QRect(frameGeometry().topLeft(), size());
     QMainWindow::setVisible(visible);
+    if (visible && m_placement.isValid()) {
+        resize(m_placement.size());
+        move(m_placement.topLeft());
+        m_placement = {};
+    }
 }
 
 void frmMain::cmdMBrowser_Click()
@@ -255,6 +267,10 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 
 void frmMain::mnuClear_Click()
 {
+    // Nothing can bring the entries back, so the user is asked first.
+    if (!MessageBox::ask(this, QStringLiteral("Clear both people's entries?\n\nThe names, dates, places and zones "
+                                              "typed for both of you will be gone, here and for the next start.")))
+        return;
     m_man->clear();
     m_woman->clear();
     if (m_context.people)
@@ -264,7 +280,9 @@ void frmMain::mnuClear_Click()
 void frmMain::restorePeople()
 {
     PersonDetails man, partner;
-    if (!m_context.people->load(man, partner)) {
+    const bool remembered = m_context.people->load(man, partner);
+    m_context.reportFolder = m_context.people->reportFolder();
+    if (!remembered) {
         if (const QString problem = m_context.people->problem(); !problem.isEmpty())
             showPeopleNote(problem, QStringLiteral("The entries of the last run could not be shown. "));
         return;

@@ -17,6 +17,7 @@ struct AppContext;
 class BirthDetailsForm;
 class LinkLabel;
 class PlaceFinder;
+class QBoxLayout;
 class QStackedLayout;
 
 // The birth-details window: one form for the man, one for his partner, and
@@ -111,5 +112,6 @@ private:
     BirthDetailsForm *m_man = nullptr;
     BirthDetailsForm *m_woman = nullptr;
     QStackedLayout *m_advertStack = nullptr;
-    QByteArray m_placement;
+    QBoxLayout *m_groups = nullptr;
+    QRect m_placement;
 };

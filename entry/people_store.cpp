@@ -19,6 +19,7 @@ constexpr int kVersion = 2;
 
 const QString kMan = QStringLiteral("man");
 const QString kPartner = QStringLiteral("partner");
+const QString kReportFolder = QStringLiteral("reportFolder");
 
 // One person's stored values, whichever file they come from. Missing or
 // malformed values are absent; the form's defaults stand in for them.
@@ -275,10 +276,13 @@ bool PeopleStore::load(PersonDetails &man, PersonDetails &partner)
             m_problem = QStringLiteral("%1 is not a file this version wrote.").arg(m_file);
             return false;
         }
+        if (const QJsonValue folder = top.value(kReportFolder); folder.isString() && folder.toString().size() <= 4096)
+            m_reportFolder = folder.toString();
         if (!top.value(kMan).isObject() || !top.value(kPartner).isObject())
             return false; // cleared
         man = readPerson(jsonValues(top.value(kMan).toObject()));
         partner = readPerson(jsonValues(top.value(kPartner).toObject()));
+        m_people = {man, partner};
         return true;
     }
     if (!why.isEmpty()) {
@@ -305,21 +309,33 @@ bool PeopleStore::load(PersonDetails &man, PersonDetails &partner)
 
 QString PeopleStore::save(const PersonDetails &man, const PersonDetails &partner)
 {
-    return write(&man, &partner);
+    m_people = {man, partner};
+    return write();
 }
 
 QString PeopleStore::clear()
 {
-    return write(nullptr, nullptr);
+    m_people.reset();
+    return write();
 }
 
-QString PeopleStore::write(const PersonDetails *man, const PersonDetails *partner)
+QString PeopleStore::setReportFolder(const QString &folder)
+{
+    if (folder == m_reportFolder)
+        return {};
+    m_reportFolder = folder;
+    return write();
+}
+
+QString PeopleStore::write()
 {
     QJsonObject top{{QStringLiteral("program"), kProgram}, {QStringLiteral("version"), kVersion}};
-    if (man && partner) {
-        top.insert(kMan, personObject(*man));
-        top.insert(kPartner, personObject(*partner));
+    if (m_people) {
+        top.insert(kMan, personObject(m_people->first));
+        top.insert(kPartner, personObject(m_people->second));
     }
+    if (!m_reportFolder.isEmpty())
+        top.insert(kReportFolder, m_reportFolder);
     const QByteArray data = QJsonDocument(top).toJson(QJsonDocument::Indented);
     if (data.size() > MaxFileBytes)
         return QStringLiteral("The entries are too long to keep.");

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <utility>
+
 // Both people's entries kept between runs in a small file of the program's
 // own (JSON), so that the next start shows them again. The file is read only
 // when it is a regular file of this user's and small; anything in it that
@@ -26,6 +29,11 @@ public:
     // Forgets both people; empty on success, as save.
     QString clear();
 
+    // The folder the last report was saved to, kept beside the people;
+    // empty when none is known.
+    QString reportFolder() const { return m_reportFolder; }
+    QString setReportFolder(const QString &folder);
+
     QString fileName() const { return m_file; }
     QString problem() const { return m_problem; }
 
@@ -34,9 +42,11 @@ public:
     static constexpr int MaxTextLength = 1000;
 
 private:
-    QString write(const PersonDetails *man, const PersonDetails *partner);
+    QString write();
 
     QString m_file;
+    std::optional<std::pair<PersonDetails, PersonDetails>> m_people;
+    QString m_reportFolder;
     QString m_earlierFile;
     QString m_problem;
 };

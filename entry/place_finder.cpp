@@ -5,18 +5,17 @@
 #include "entry/choice_lists.h"
 #include "entry/zone_choice.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
+#include <QListView>
 #include <QStandardItemModel>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,129 +49,187 @@ PlaceFinder::PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *pare
     m_pause->setSingleShot(true);
     m_pause->setInterval(250);
     m_fields.city->setPlaceholderText(QStringLiteral("Type a city, then pick it from the list"));
+    m_fields.city->installEventFilter(this);
     connect(m_fields.city, &QLineEdit::textEdited, this, [this] {
         cityEdited();
+        hideOffers();
         m_pause->start();
     });
     connect(m_pause, &QTimer::timeout, this, [this] {
         if (m_fields.city->hasFocus())
             offerPlaces(m_fields.city->text());
     });
+    // Coordinates typed by hand answer the note that asks for a pick.
+    for (QLineEdit *box : {m_fields.lonD, m_fields.lonM, m_fields.latD, m_fields.latM})
+        connect(box, &QLineEdit::textEdited, this, [this] { showNote(m_fields.cityNote, {}); });
 
     // A zone picked by hand stays as the user set it.
     connect(m_fields.zone, &QComboBox::activated, this, &PlaceFinder::zoneChangedByHand);
     connect(m_fields.dst, &QCheckBox::clicked, this, &PlaceFinder::zoneChangedByHand);
 }
 
-QCompleter *PlaceFinder::completer()
+QListView *PlaceFinder::makeOffers()
 {
-    if (m_completer)
-        return m_completer;
+    if (m_offers)
+        return m_offers;
+    // A child of the window, drawn over the form: it takes no focus and
+    // grabs nothing.
     m_model = new QStandardItemModel(this);
-    m_completer = new QCompleter(m_model, this);
-    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
-    m_completer->setMaxVisibleItems(int(kMostOffered));
-    // Attached to the box but not installed in it, so that moving through the
-    // offers never rewrites what the user typed.
-    m_completer->setWidget(m_fields.city);
-    m_completer->popup()->setObjectName(m_fields.city->objectName() + QStringLiteral("Places"));
-    m_completer->popup()->installEventFilter(this);
-    connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this, &PlaceFinder::placePicked);
-    return m_completer;
+    m_offers = new QListView(m_fields.city->window());
+    m_offers->setObjectName(m_fields.city->objectName() + QStringLiteral("Places"));
+    m_offers->setAccessibleName(QStringLiteral("Places for ") + m_fields.city->accessibleName());
+    m_offers->setModel(m_model);
+    m_offers->setFocusPolicy(Qt::NoFocus);
+    m_offers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_offers->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_offers->setUniformItemSizes(true);
+    m_offers->setMouseTracking(true);
+    m_offers->viewport()->setMouseTracking(true);
+    m_offers->setFrameShape(QFrame::Box);
+    m_offers->hide();
+    connect(m_offers, &QListView::entered, this, [this](const QModelIndex &index) { m_offers->setCurrentIndex(index); });
+    connect(m_offers, &QListView::clicked, this, &PlaceFinder::pick);
+    return m_offers;
 }
 
 void PlaceFinder::hideOffers()
 {
-    if (m_completer)
-        m_completer->popup()->hide();
+    if (m_offers)
+        m_offers->hide();
+}
+
+void PlaceFinder::placeOffers()
+{
+    // Under City, or above it when the window has more room there.
+    QWidget *window = m_offers->parentWidget();
+    QLineEdit *city = m_fields.city;
+    const int rows = std::min(m_model->rowCount(), int(kMostOffered));
+    const int height = rows * std::max(m_offers->sizeHintForRow(0), 1) + 2 * m_offers->frameWidth();
+    const int width = std::max(city->width(), m_offers->sizeHintForColumn(0) + 2 * m_offers->frameWidth() + 24);
+    const QPoint below = city->mapTo(window, QPoint(0, city->height()));
+    const QPoint above = city->mapTo(window, QPoint(0, 0)) - QPoint(0, height);
+    const int roomBelow = window->height() - below.y();
+    QPoint at = height <= roomBelow || above.y() < 0 ? below : above;
+    at.setX(std::clamp(at.x(), 0, std::max(window->width() - width, 0)));
+    m_offers->setGeometry(QRect(at, QSize(std::min(width, window->width()), std::min(height, std::max(roomBelow, height)))));
+    m_offers->raise();
+}
+
+void PlaceFinder::offerPlaces(const QString &typed)
+{
+    m_pause->stop();
+    const QString prefix = typed.trimmed();
+    m_offered.clear();
+    if (m_model)
+        m_model->clear();
+    if (prefix.size() >= 2)
+        m_offered = m_atlas.findByPrefix(prefix.toStdString(), kMostOffered);
+    if (m_offered.empty()) {
+        hideOffers();
+        return;
+    }
+    makeOffers();
+    for (const AtlasPlace &place : m_offered)
+        m_model->appendRow(new QStandardItem(placeText(place)));
+    placeOffers();
+    m_offers->show();
+    // The first offer is the one Enter takes, and is drawn so.
+    m_offers->setCurrentIndex(m_model->index(0, 0));
+}
+
+void PlaceFinder::moveCurrent(int rows)
+{
+    const int count = m_model->rowCount();
+    const int row = std::clamp(m_offers->currentIndex().row() + rows, 0, count - 1);
+    m_offers->setCurrentIndex(m_model->index(row, 0));
 }
 
 bool PlaceFinder::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_completer || watched != m_completer->popup())
-        return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress)
-        return handleOfferKey(static_cast<QKeyEvent *>(event)->key()) || QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonPress) {
-        // A click outside the open list closes it and still does what it
-        // would have done with no list open.
-        const auto *press = static_cast<QMouseEvent *>(event);
-        if (!m_completer->popup()->rect().contains(press->position().toPoint())) {
-            m_completer->popup()->hide();
-            replayClickOutside(press->globalPosition().toPoint());
-            return true;
+    if (watched == m_fields.city) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return handleCityKey(static_cast<QKeyEvent *>(event)->key()) || QObject::eventFilter(watched, event);
+        case QEvent::FocusOut:
+            // Another window coming forward is no leaving of the box.
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason)
+                hideOffers();
+            else
+                cityLeft();
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Hide:
+            hideOffers();
+            break;
+        default:
+            break;
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-bool PlaceFinder::handleOfferKey(int key)
+bool PlaceFinder::handleCityKey(int key)
 {
-    QAbstractItemView *list = m_completer->popup();
-    // Tab leaves the City box as usual: the offers close first, so that the
-    // keys that follow reach the next box and not the list.
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-        list->hide();
-        const bool forward = key == Qt::Key_Tab;
-        QWidget *next = m_fields.city;
-        do {
-            next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
-        } while (next != m_fields.city
-                 && !((next->focusPolicy() & Qt::TabFocus) && next->isVisible() && next->isEnabled()));
-        next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-        return true;
+    const bool open = m_offers && m_offers->isVisible();
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter typed before the pause ran out still picks the first offer.
+        if (!open && m_pause->isActive())
+            offerPlaces(m_fields.city->text());
+        if (m_offers && m_offers->isVisible()) {
+            pick(m_offers->currentIndex());
+            return true;
+        }
+        return false; // the form computes
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+    case Qt::Key_PageDown:
+    case Qt::Key_PageUp: {
+        const int rows = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : key == Qt::Key_PageDown ? 6 : -6;
+        if (open) {
+            moveCurrent(rows);
+            return true;
+        }
+        if (key == Qt::Key_Down) {
+            offerPlaces(m_fields.city->text());
+            return true;
+        }
+        return false;
     }
-    // Enter picks the offer the user has highlighted; with none it only
-    // closes the list. Either way the key goes no further.
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        const QModelIndex current = list->currentIndex();
-        const bool highlighted = current.isValid() && list->selectionModel()->isSelected(current);
-        list->hide();
-        if (highlighted)
-            placePicked(current);
-        return true;
+    case Qt::Key_Escape:
+        if (open) {
+            hideOffers();
+            return true;
+        }
+        return false;
+    default:
+        return false; // Tab moves on as always; leaving City closes the list
     }
-    return false;
 }
 
-void PlaceFinder::replayClickOutside(const QPoint &globalPosition)
+void PlaceFinder::cityLeft()
 {
-    QWidget *target = QApplication::widgetAt(globalPosition);
-    if (!target || target->window() == m_completer->popup())
-        return;
-    const QPointF local = target->mapFromGlobal(QPointF(globalPosition));
-    const QPointF global(globalPosition);
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, global, Qt::LeftButton,
-                                                        Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, global, Qt::LeftButton,
-                                                        Qt::NoButton, Qt::NoModifier));
-}
-
-void PlaceFinder::offerPlaces(const QString &typed)
-{
-    const QString prefix = typed.trimmed();
-    if (m_model)
-        m_model->clear();
-    m_offered.clear();
-    if (prefix.size() < 2) {
-        hideOffers();
+    m_pause->stop();
+    hideOffers();
+    // Typed text that was never picked leaves the coordinates and zone to
+    // the user: say so once the box is left.
+    const QString typed = m_fields.city->text().trimmed();
+    if (!m_typedSincePick || typed.isEmpty()) {
+        showNote(m_fields.cityNote, {});
         return;
     }
-    m_offered = m_atlas.findByPrefix(prefix.toStdString(), kMostOffered);
-    if (m_offered.empty()) {
-        hideOffers();
-        return;
-    }
-    QCompleter *offers = completer();
-    for (const AtlasPlace &place : m_offered)
-        m_model->appendRow(new QStandardItem(placeText(place)));
-    offers->setCompletionPrefix(QString());
-    offers->complete();
+    const bool known = typed.size() >= 2 && !m_atlas.findByPrefix(typed.toStdString(), 1).empty();
+    showNote(m_fields.cityNote, known ? QStringLiteral("Pick the place from the list (Down, then Enter), or type its "
+                                                       "coordinates and zone.")
+                                      : QStringLiteral("No place of that name is known here: type its coordinates "
+                                                       "and zone."));
 }
 
-void PlaceFinder::placePicked(const QModelIndex &index)
+void PlaceFinder::pick(const QModelIndex &index)
 {
+    hideOffers();
     const int row = index.row();
     if (row < 0 || row >= int(m_offered.size()))
         return;
@@ -196,7 +253,9 @@ void PlaceFinder::usePlace(const AtlasPlace &place)
 
     m_placeName = qt(place.city);
     m_zoneName = QByteArray::fromStdString(place.timeZone);
-    showNote({});
+    m_typedSincePick = false;
+    showNote(m_fields.cityNote, {});
+    showNote(m_fields.zoneNote, {});
     chooseZone();
 }
 
@@ -230,33 +289,35 @@ void PlaceFinder::chooseZone()
         }
         m_fields.dst->setChecked(choice.daylightSaving);
     }
-    showNote(choice.note);
+    showNote(m_fields.zoneNote, choice.note);
 }
 
-void PlaceFinder::showNote(const QString &note)
+void PlaceFinder::showNote(QLabel *label, const QString &note)
 {
-    m_fields.zoneNote->setText(note);
-    m_fields.zoneNote->setVisible(!note.isEmpty());
+    label->setText(note);
+    label->setVisible(!note.isEmpty());
 }
 
 void PlaceFinder::zoneChangedByHand()
 {
     m_zoneName.clear();
-    showNote({});
+    showNote(m_fields.zoneNote, {});
     if (m_fields.zone->currentIndex() != m_fields.zoneList->extraEntryPosition())
         m_fields.zoneList->removeExtraEntry();
 }
 
 void PlaceFinder::cityEdited()
 {
+    m_typedSincePick = true;
+    showNote(m_fields.cityNote, {});
     // The picked place no longer speaks for the typed text: the zone stops
     // following the birth moment, and nothing already filled is touched.
     if (m_placeName.isEmpty())
         return;
     m_zoneName.clear();
-    showNote(QStringLiteral("The coordinates and zone are still those of %1 until another place is picked "
-                            "or the zone is set by hand.")
-                 .arg(m_placeName));
+    showNote(m_fields.zoneNote, QStringLiteral("The coordinates and zone are still those of %1 until another place is "
+                                               "picked or the zone is set by hand.")
+                                    .arg(m_placeName));
     m_placeName.clear();
 }
 
@@ -284,4 +345,15 @@ void PlaceFinder::restorePick(const std::optional<AtlasPlace> &pick)
         usePlace(*pick);
     else
         zoneChangedByHand();
+}
+
+void PlaceFinder::forget()
+{
+    m_pause->stop();
+    hideOffers();
+    m_offered.clear();
+    m_placeName.clear();
+    m_typedSincePick = false;
+    zoneChangedByHand();
+    showNote(m_fields.cityNote, {});
 }

@@ -12,20 +12,26 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QCompleter;
 class QLabel;
 class QLineEdit;
+class QListView;
+class QModelIndex;
 class QStandardItemModel;
 class QTimer;
-class QModelIndex;
 class ZoneListModel;
 
-// One person's birth-place look-up: after two typed characters the City box
-// offers matching places; picking one fills the place, its coordinates and
-// the zone for the birth moment, to the second: where no zone row has the
-// place's offset, an extra entry after the rows holds it. Typing alone
-// changes nothing else; once the City text is edited after a pick, a note
-// says the other fields still belong to the picked place.
+// One person's birth-place look-up: after two typed characters and a pause
+// the City box offers matching places; picking one fills the place, its
+// coordinates and the zone for the birth moment, to the second: where no
+// zone row has the place's offset, an extra entry after the rows holds it.
+// Typing alone changes nothing else; once the City text is edited after a
+// pick, a note says the other fields still belong to the picked place.
+//
+// The offers are a list drawn over the window under City, never a window of
+// their own: the keyboard stays in City throughout, so no key is lost or
+// sent elsewhere while the list opens or closes. The first offer is the
+// current one; Up and Down or the mouse move it, Enter picks it, Escape,
+// Tab or a click elsewhere closes the list.
 class PlaceFinder : public QObject {
     Q_OBJECT
 
@@ -36,14 +42,14 @@ public:
         QComboBox *zone;
         QCheckBox *dst;
         QLabel *zoneNote;
+        QLabel *cityNote;
         ZoneListModel *zoneList;
     };
 
     PlaceFinder(const Atlas &atlas, const Fields &fields, QObject *parent = nullptr);
 
-    // The offers' completer, made on first use: most readings never look a
-    // place up.
-    QCompleter *completer();
+    // The list of offers, made when first needed; none before.
+    QListView *offers() const { return m_offers; }
 
     // The birth moment as typed on the local clock. A new moment may fall in
     // the other season: the zone follows it while it is the atlas's choice.
@@ -58,7 +64,8 @@ public:
     // The picked place's city, as the pick filled it in; empty before any pick.
     QString pickedPlace() const { return m_placeName; }
 
-    // Offers the places that start with the typed text (two characters at least).
+    // Offers the places that start with the typed text (two characters at
+    // least), the first of them current.
     void offerPlaces(const QString &typed);
 
     // The picked place while the zone still follows it, as the person's
@@ -69,26 +76,35 @@ public:
     std::optional<AtlasPlace> currentPick() const;
     void restorePick(const std::optional<AtlasPlace> &pick);
 
+    // Forgets everything of the last pick and typing: the place, its zone,
+    // the offers and the notes.
+    void forget();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QListView *makeOffers();
     void hideOffers();
-    void placePicked(const QModelIndex &index);
+    void placeOffers();
+    void moveCurrent(int rows);
+    void pick(const QModelIndex &index);
+    bool handleCityKey(int key);
+    void cityLeft();
     void chooseZone();
     void zoneChangedByHand();
     void cityEdited();
-    void showNote(const QString &note);
-    bool handleOfferKey(int key);
-    void replayClickOutside(const QPoint &globalPosition);
+    static void showNote(QLabel *label, const QString &note);
 
     const Atlas &m_atlas;
     Fields m_fields;
-    QCompleter *m_completer = nullptr;
+    QListView *m_offers = nullptr;
     QStandardItemModel *m_model = nullptr;
     QTimer *m_pause;
     std::vector<AtlasPlace> m_offered;
     QByteArray m_zoneName;
     QString m_placeName;
+    // City text typed since the last pick.
+    bool m_typedSincePick = false;
     int m_year = 2000, m_month = 1, m_day = 1, m_hour = 0, m_minute = 0;
 };

@@ -121,18 +121,22 @@ std::vector<qint64> InstantsShowing(const ZoneHistory &zone, qint64 clock)
     return instants;
 }
 
-// What the extra entry says the clock was: the zone's English name, or
-// local mean time for the offsets of a town's own sundial time.
+// What the extra entry says the clock was: local mean time for a town's
+// own sundial time; for the other old offsets to the second (Madras time,
+// Amsterdam time), the zone data's own name, since the names Qt gives today's
+// clocks do not fit them; otherwise the zone's English name.
 QString ClockName(const ZonePeriod &period)
 {
-    if (period.offset % 60 != 0)
-        return QStringLiteral("Local mean time");
-    const QString &name = period.name;
-    if (!name.isEmpty() && !name.startsWith(QLatin1StringView("GMT")) && !name.startsWith(QLatin1StringView("UTC")))
-        return name;
     const QString &abbreviation = period.abbreviation;
     const bool lettersOnly = !abbreviation.isEmpty()
         && std::all_of(abbreviation.begin(), abbreviation.end(), [](QChar c) { return c.isLetter(); });
+    if (abbreviation == QLatin1StringView("LMT"))
+        return QStringLiteral("Local mean time");
+    if (period.offset % 60 != 0)
+        return lettersOnly ? abbreviation : QStringLiteral("Local time");
+    const QString &name = period.name;
+    if (!name.isEmpty() && !name.startsWith(QLatin1StringView("GMT")) && !name.startsWith(QLatin1StringView("UTC")))
+        return name;
     return lettersOnly ? abbreviation : QStringLiteral("Local time");
 }
 

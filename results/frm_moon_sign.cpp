@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -44,9 +45,10 @@ QString qt(const std::string &s)
 
 } // namespace
 
-frmMoonSign::frmMoonSign(const Reading &reading, QWidget *parent)
+frmMoonSign::frmMoonSign(const Reading &reading, AppContext *context, QWidget *parent)
     : QMainWindow(parent)
     , m_reading(reading)
+    , m_context(context)
     , m_clipboardGuard(new ClipboardGuard(this))
 {
     InitResources();
@@ -98,8 +100,7 @@ frmMoonSign::frmMoonSign(const Reading &reading, QWidget *parent)
     Label61->setObjectName(QStringLiteral("Label61"));
     Label61->setAlignment(Qt::AlignCenter);
     layout->addWidget(Label61);
-    setCentralWidget(central);
-    resize(860, 580);
+    setCentralWidget(ScrollingBody(central, this));
 
     buildMenus();
     connect(cmdBirthDetails, &QPushButton::clicked, this, &frmMoonSign::cmdBirthDetails_Click);
@@ -113,7 +114,7 @@ frmMoonSign::frmMoonSign(const Reading &reading, QWidget *parent)
         m_clipboardGuard->watch(field);
 
     Form_Load();
-    FitWindowToLayout(this);
+    FitWindowToScreen(this, central, QSize(860, 580));
 }
 
 QGroupBox *frmMoonSign::buildPerson(bool male)
@@ -288,8 +289,11 @@ void frmMoonSign::Form_Load()
     for (int person = 0; person < 2; ++person) {
         const PersonTexts t = ShownTexts(person == 0 ? m_reading.man : m_reading.woman);
         const QString texts[] = {t.name, t.dateOfBirth, t.timeOfBirth, t.city, t.state, t.country, t.moonSign};
-        for (int i = 0; i < 7; ++i)
+        for (int i = 0; i < 7; ++i) {
+            // A text longer than its box shows its beginning.
             fields[person * 7 + i]->setText(texts[i]);
+            fields[person * 7 + i]->setCursorPosition(0);
+        }
     }
     ShowSignChangeNotes(m_reading.man.signChangeNote, m_reading.woman.signChangeNote);
     cmdMoonCompatibilityAnalysis_Click();
@@ -322,7 +326,7 @@ void frmMoonSign::cmdMoonCompatibilityAnalysis_Click()
 
 void frmMoonSign::cmdPrint_Click()
 {
-    frmSave report(m_reading, this);
+    frmSave report(m_reading, this, m_context);
     report.exec();
 }
 

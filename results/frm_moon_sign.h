@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+struct AppContext;
 class ClipboardGuard;
 class LinkLabel;
 
@@ -20,7 +21,8 @@ class frmMoonSign : public QMainWindow, public HelpMenus {
     Q_OBJECT
 
 public:
-    explicit frmMoonSign(const Reading &reading, QWidget *parent = nullptr);
+    // The context keeps what the report window remembers (none keeps nothing).
+    explicit frmMoonSign(const Reading &reading, AppContext *context = nullptr, QWidget *parent = nullptr);
 
     // The reading shown, as the report writes it.
     const Reading &reading() const { return m_reading; }
@@ -86,6 +88,7 @@ private:
     void showSignPictures();
 
     const Reading m_reading;
+    AppContext *m_context;
     ClipboardGuard *m_clipboardGuard;
     QLabel *m_decorLeft = nullptr;
     QLabel *m_decorRight = nullptr;

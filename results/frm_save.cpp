@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/message_box.h"
+#include "entry/people_store.h"
 #include "app/ui_font.h"
 #include "app/window_fit.h"
 #include "links/link_label.h"
@@ -66,13 +67,28 @@ QString askForFile(QWidget *parent, const QString &suggested)
     return dialog.selectedFiles().constFirst();
 }
 
+// The report prints whole or its selection, never a range of pages. Qt's own
+// print dialog (on Linux) leaves its page choices on whatever it is told, so
+// they are taken out once it is shown.
+class ReportPrintDialog : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QPrintDialog::showEvent(event);
+        for (const char *name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit", "printCurrentPage"}) {
+            if (QWidget *choice = findChild<QWidget *>(QLatin1String(name)))
+                choice->hide();
+        }
+    }
+};
+
 bool askForPrinter(QPrinter &printer, bool hasSelection, QWidget *parent)
 {
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
-    dialog.setPrintRange(hasSelection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
-    return dialog.exec() == QDialog::Accepted;
+    const std::unique_ptr<QPrintDialog> dialog = frmSave::makePrintDialog(printer, hasSelection, parent);
+    return dialog->exec() == QDialog::Accepted;
 }
 
 // The report is shown as it prints: dark text on white paper, whatever the
@@ -94,6 +110,16 @@ std::string utf8(const QString &s)
 
 } // namespace
 
+std::unique_ptr<QPrintDialog> frmSave::makePrintDialog(QPrinter &printer, bool hasSelection, QWidget *parent)
+{
+    auto dialog = std::make_unique<ReportPrintDialog>(&printer, parent);
+    dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog->setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
+    dialog->setPrintRange(hasSelection ? QAbstractPrintDialog::Selection : QAbstractPrintDialog::AllPages);
+    return dialog;
+}
+
 void frmSave::setSaveFileChooser(SaveFileChooser chooser)
 {
     saveFileChooser() = std::move(chooser);
@@ -111,7 +137,8 @@ void frmSave::setPrintPreviewShower(PrintPreviewShower shower)
 
 QString frmSave::suggestedSavePath() const
 {
-    return QDir(saveFolder()).filePath(m_fileName);
+    const QString last = m_context ? m_context->reportFolder : QString();
+    return QDir(!last.isEmpty() && QFileInfo(last).isDir() ? last : saveFolder()).filePath(m_fileName);
 }
 
 ReportFields ReportFieldsFrom(const Reading &reading)
@@ -130,9 +157,10 @@ ReportFields ReportFieldsFrom(const Reading &reading)
     return f;
 }
 
-frmSave::frmSave(const Reading &reading, QWidget *parent)
+frmSave::frmSave(const Reading &reading, QWidget *parent, AppContext *context)
     : QDialog(parent)
     , m_clipboardGuard(new ClipboardGuard(this))
+    , m_context(context)
 {
     setObjectName(QStringLiteral("frmSave"));
     setWindowTitle(QString::fromLatin1(ApplicationCaption));
@@ -144,7 +172,10 @@ frmSave::frmSave(const Reading &reading, QWidget *parent)
     RTB->setAccessibleName(QStringLiteral("Report"));
     RTB->document()->setDefaultFont(VerdanaFont(9.75));
     SetFieldColours(RTB, kInk, kPaper);
-    RTB->setMinimumSize(560, 420);
+    // Wide and tall enough to read the report; smaller screens get less.
+    const QFontMetrics metrics(RTB->document()->defaultFont());
+    RTB->setMinimumSize(metrics.averageCharWidth() * 30, metrics.lineSpacing() * 8);
+    m_readingSize = QSize(metrics.averageCharWidth() * 72, metrics.lineSpacing() * 30);
 
     cmdSave = new QPushButton(QStringLiteral("&Save"), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -188,6 +219,8 @@ frmSave::frmSave(const Reading &reading, QWidget *parent)
 
     Form_Load(ReportFieldsFrom(reading));
     FitWindowToLayout(this);
+    resize(size().expandedTo(m_readingSize));
+    KeepOnScreen(this);
 }
 
 frmSave::~frmSave()
@@ -247,9 +280,17 @@ void frmSave::cmdSave_Click()
     if (path.isEmpty())
         return; // cancelled: nothing written, nothing said
     const QString error = SaveReportFile(path, m_runs);
-    if (!error.isEmpty())
+    if (!error.isEmpty()) {
         MessageBox::show(this, QStringLiteral("The report could not be saved to \"%1\".\n\n%2").arg(path, error),
                          QMessageBox::Critical);
+        return;
+    }
+    // The next save starts where this one went, in this run and the next.
+    if (m_context) {
+        m_context->reportFolder = QFileInfo(path).absolutePath();
+        if (m_context->people)
+            m_context->people->setReportFolder(m_context->reportFolder);
+    }
 }
 
 void frmSave::cmdPrint_Click()

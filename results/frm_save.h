@@ -9,11 +9,14 @@
 #include <QPrinter>
 
 #include <functional>
+#include <memory>
 
+class QPrintDialog;
 class QPrintPreviewDialog;
 class QPushButton;
 class QTextBrowser;
 class ClipboardGuard;
+struct AppContext;
 class LinkLabel;
 
 // The report window: the reading as a rich-text document that can be saved
@@ -22,7 +25,8 @@ class frmSave : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmSave(const Reading &reading, QWidget *parent = nullptr);
+    // The context, when given, holds the folder the last report went to.
+    explicit frmSave(const Reading &reading, QWidget *parent = nullptr, AppContext *context = nullptr);
     ~frmSave() override;
 
     // Asks for the file to save to; an empty result means the user cancelled.
@@ -35,10 +39,14 @@ public:
     static void setPrintDialogHandler(PrintDialogHandler handler);
     static void setPrintPreviewShower(PrintPreviewShower shower);
 
+    // The print dialog: all pages or, when there is one, the selection; no
+    // range of pages.
+    static std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter &printer, bool hasSelection, QWidget *parent);
+
     // The report's title, naming the couple; printed documents carry it.
     QString title() const { return m_title; }
-    // Where the save dialog starts: the user's documents folder and a file
-    // name made from the two names.
+    // Where the save dialog starts: the folder the last report went to, else
+    // the user's documents folder, and a file name made from the two names.
     QString suggestedSavePath() const;
 
     const std::vector<TextRun> &runs() const { return m_runs; }
@@ -69,6 +77,8 @@ private:
     QString m_fileName;
     ReportLinks m_links;
     ClipboardGuard *m_clipboardGuard;
+    AppContext *m_context;
+    QSize m_readingSize;
     bool m_unloaded = false;
 };
 

@@ -8,3 +8,13 @@ set_tests_properties(e2e PROPERTIES
     TIMEOUT 240
     SKIP_RETURN_CODE 77
     LABELS e2e)
+
+# A fast typist's whole form, place picks by Enter included, twenty times
+# over while two busy processes load the processors: every box must end with
+# exactly what was typed.
+add_test(NAME keyboard_replay
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/keyboard_replay_test.sh $<TARGET_FILE:vadiveziduzor>)
+set_tests_properties(keyboard_replay PROPERTIES
+    TIMEOUT 900
+    SKIP_RETURN_CODE 77
+    LABELS e2e)

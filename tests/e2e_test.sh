@@ -7,8 +7,8 @@
 #
 # Usage: e2e_test.sh /path/to/vadiveziduzor
 #
-# Runs on a private Xvfb server (no window manager). The single-instance lock
-# is the user's own, so no other copy may run for this user meanwhile.
+# Runs on a private Xvfb server (no window manager), with settings and
+# runtime folders of its own, so an open copy of the program plays no part.
 # Without a window manager nobody hands out the input focus, so every key
 # sequence first gives the focus to its window (xdotool windowfocus --sync)
 # and then types through XTEST, as a keyboard would.
@@ -152,50 +152,10 @@ wait_shown() {
         fail "$what was not shown again within ${WINDOW_TIMEOUT}s"
 }
 
-# Gives the input focus to a window, as a window manager would on a click on
-# its title bar.
-focus() {
-    local current
-    current=$(xdotool getwindowfocus 2>/dev/null) || current=
-    [[ $current == "$1" ]] && return 0
-    timeout 10 xdotool windowfocus --sync "$1" >/dev/null 2>&1 ||
-        fail "could not give the input focus to window $1"
-}
-
-# Key presses (xdotool key names) into a window.
-keys() {
-    local window=$1
-    shift
-    focus "$window"
-    xdotool key --delay 20 "$@" || fail "xdotool could not press $*"
-}
-
-# Text typed into the focused control of a window.
-# Letters beyond the keyboard map are typed one by one: xdotool binds each
-# to a spare key first, and the program must see that binding before the key.
-type_text() {
-    local window=$1 text=$2 i c
-    local LC_ALL=C.UTF-8 # characters, not bytes, whatever the caller's locale
-    focus "$window"
-    if [[ $text == *[![:ascii:]]* ]]; then
-        for ((i = 0; i < ${#text}; i++)); do
-            c=${text:i:1}
-            if [[ $c != [[:ascii:]] && $c == [[:upper:]] ]]; then
-                # A spare key holds the letter in both cases; Shift picks the capital.
-                LC_ALL=C.UTF-8 xdotool key --delay 150 "shift+$(printf 'U%04X' "'$c")" || fail "xdotool could not type '$c'"
-            else
-                LC_ALL=C.UTF-8 xdotool type --delay 150 -- "$c" || fail "xdotool could not type '$c'"
-            fi
-        done
-        return
-    fi
-    xdotool type --delay 20 -- "$text" || fail "xdotool could not type '$text'"
-}
-
-# Picks an entry of the focused drop-down list by typing its text (Qt's
-# keyboard search), or its first entry with Home: a single typed character
-# moves on to the next match, so typing the first entry would leave it.
-# Only a first word is typed, since Space opens the list.
+# Picks an entry of the focused drop-down list by typing its text (the
+# number itself in a list of numbers, the start of a name in the others), or
+# its first entry with Home. Only a first word is typed, since Space opens
+# the list.
 pick() {
     local window=$1 entry=$2
     if [[ $entry == FIRST ]]; then

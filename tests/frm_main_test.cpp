@@ -7,6 +7,7 @@
 #include "results/sign_images.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
@@ -33,6 +34,10 @@ class FrmMainTest : public QObject {
 private Q_SLOTS:
     void initialState();
     void listsShareEntriesNotChoices();
+    void typedDigitsPickTheNumber_data();
+    void typedDigitsPickTheNumber();
+    void coordinatesAsPeopleHaveThem_data();
+    void coordinatesAsPeopleHaveThem();
     void validation_data();
     void validation();
     void readingShowsBothPersons();
@@ -75,10 +80,13 @@ void FrmMainTest::initialState()
     QCOMPARE(w.optMLong->checkedId(), 0);
     QCOMPARE(w.optFLat->checkedId(), 0);
     QVERIFY(!w.chkMDST->isChecked() && !w.chkFDST->isChecked());
-    QCOMPARE(w.txtMLonD->maxLength(), 3);
-    QCOMPARE(w.txtFLatD->maxLength(), 2);
-    QCOMPARE(w.txtMLonM->maxLength(), 2);
-    QCOMPARE(w.txtFLatM->maxLength(), 2);
+    // Typed digits stop at the box's length: three, then two.
+    for (QLineEdit *box : {w.txtMLonD, w.txtFLatD, w.txtMLonM, w.txtFLatM}) {
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("12345"));
+        QCOMPARE(box->text(), box == w.txtMLonD ? QStringLiteral("123") : QStringLiteral("12"));
+        box->clear();
+    }
     QVERIFY(w.txtMName->text().isEmpty() && w.txtFCountry->text().isEmpty());
 }
 
@@ -109,6 +117,101 @@ void FrmMainTest::listsShareEntriesNotChoices()
     const QFontMetrics metrics = w.cboMMonth->fontMetrics();
     QVERIFY(w.cboMMonth->sizeHint().width() > metrics.horizontalAdvance(QStringLiteral("September")));
     QVERIFY(w.cboMYear->sizeHint().width() < w.cboMMonth->sizeHint().width());
+}
+
+void FrmMainTest::typedDigitsPickTheNumber_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("start");   // the position selected before typing
+    QTest::addColumn<QString>("keys"); // digits; "|" is a pause past the keyboard interval
+    QTest::addColumn<bool>("open");    // typed into the open list, then Enter
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("day 1, typed 1") << "cboMDate" << 0 << "1" << false << "1";
+    QTest::newRow("day 15") << "cboFDate" << 0 << "15" << false << "15";
+    QTest::newRow("day 1 again after a pause") << "cboMDate" << 0 << "1|1" << false << "1";
+    QTest::newRow("from day 5, typed 1") << "cboMDate" << 4 << "1" << false << "1";
+    QTest::newRow("hour 12, typed 1") << "cboMHH" << 12 << "1" << false << "1";
+    QTest::newRow("hour 07") << "cboFHH" << 0 << "07" << false << "7";
+    QTest::newRow("year 1990") << "cboMYear" << 0 << "1990" << false << "1990";
+    QTest::newRow("year 1990, then 2 after a pause") << "cboFYear" << 0 << "1990|2" << false << "2000";
+    QTest::newRow("minute 59") << "cboMMM" << 0 << "59" << false << "59";
+    QTest::newRow("second 0 from 30") << "cboFSS" << 30 << "0" << false << "0";
+    QTest::newRow("open day list, 27") << "cboFDate" << 0 << "27" << true << "27";
+    QTest::newRow("open year list, 1944") << "cboMYear" << 100 << "1944" << true << "1944";
+}
+
+void FrmMainTest::typedDigitsPickTheNumber()
+{
+    QFETCH(QString, list);
+    QFETCH(int, start);
+    QFETCH(QString, keys);
+    QFETCH(bool, open);
+    QFETCH(QString, shown);
+    Session s;
+    auto *box = s.main->findChild<QComboBox *>(list);
+    QVERIFY(box);
+    box->setCurrentIndex(start);
+    QApplication::setActiveWindow(s.main);
+    box->setFocus();
+    if (open)
+        box->showPopup();
+    QWidget *target = open ? static_cast<QWidget *>(box->view()) : box;
+    const int interval = QApplication::keyboardInputInterval();
+    bool pause = false;
+    for (const QChar key : keys) {
+        if (key == QLatin1Char('|')) {
+            pause = true;
+            continue;
+        }
+        // No interval at all makes this digit come after a pause.
+        QApplication::setKeyboardInputInterval(pause ? 0 : interval);
+        QTest::keyClick(target, key.toLatin1());
+        QApplication::setKeyboardInputInterval(interval);
+        pause = false;
+    }
+    if (open)
+        QTest::keyClick(target, Qt::Key_Return);
+    QCOMPARE(box->currentText(), shown);
+}
+
+void FrmMainTest::coordinatesAsPeopleHaveThem_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("paste"); // pasted, or typed and the box left
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("result"); // degrees, minutes, hemisphere button ticked
+    QTest::newRow("pasted decimal") << "txtMLonD" << true << "73.8567" << QStringList{"73", "51", "0"};
+    QTest::newRow("pasted negative") << "txtFLonD" << true << "-0.1276" << QStringList{"0", "8", "1"};
+    QTest::newRow("typed with marks") << "txtMLatD" << false << "18\u00B031'S" << QStringList{"18", "31", "1"};
+    QTest::newRow("typed out of range") << "txtFLatD" << false << "95.5" << QStringList{"95.5", "", "0"};
+    QTest::newRow("pasted garbage") << "txtMLonD" << true << "seventy-three" << QStringList{"", "", "0"};
+    QTest::newRow("pasted long number") << "txtMLonD" << true << "12345" << QStringList{"", "", "0"};
+}
+
+void FrmMainTest::coordinatesAsPeopleHaveThem()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, paste);
+    QFETCH(QString, text);
+    QFETCH(QStringList, result);
+    Session s;
+    QApplication::setActiveWindow(s.main);
+    auto *degrees = s.main->findChild<QLineEdit *>(box);
+    const bool male = box.at(3) == QLatin1Char('M');
+    const bool latitude = box.contains(QLatin1String("Lat"));
+    QLineEdit *minutes = s.main->findChild<QLineEdit *>(QString(box).replace(QLatin1Char('D'), QLatin1Char('M')));
+    QButtonGroup *hemisphere = latitude ? (male ? s.main->optMLat : s.main->optFLat) : (male ? s.main->optMLong : s.main->optFLong);
+    degrees->setFocus();
+    if (paste) {
+        QApplication::clipboard()->setText(text);
+        QTest::keySequence(degrees, QKeySequence::Paste);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    } else {
+        QTest::keyClicks(degrees, text);
+        s.main->cmdRashi->setFocus(); // the box is left
+    }
+    QCOMPARE((QStringList{degrees->text(), minutes->text(), QString::number(hemisphere->checkedId())}), result);
 }
 
 void FrmMainTest::validation_data()
@@ -220,6 +323,8 @@ void FrmMainTest::readingShowsBothPersons()
     QCOMPARE(r->txtDOBM->text(), QStringLiteral("March 7, 1975"));
     QCOMPARE(r->txtTOBM->text(), QStringLiteral("9:5:0"));
     QCOMPARE(r->txtTOBF->text(), QStringLiteral("9:5:59"));
+    // However long, a name shows its beginning.
+    QCOMPARE(r->txtUserM->cursorPosition(), 0);
     // Identical births give identical signs; seconds never reach the computation.
     QCOMPARE(r->txtMoonM->text(), r->txtMoonF->text());
     QVERIFY(!r->txtMoonM->text().isEmpty());

@@ -1,5 +1,6 @@
 #include "gui_support.h"
 
+#include "entry/people_store.h"
 #include "results/frm_save.h"
 #include "results/report_file_name.h"
 #include "tests/support/rtf_reader.h"
@@ -7,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QRadioButton>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
@@ -498,6 +501,20 @@ void FrmSaveTest::printsWholeReportOrSelection()
     });
     report.cmdPrint->click();
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("never.pdf"))));
+
+    // The dialog itself offers all pages or the selection, and no range.
+    for (const bool hasSelection : {false, true}) {
+        QPrinter printer;
+        const std::unique_ptr<QPrintDialog> dialog = frmSave::makePrintDialog(printer, hasSelection, &report);
+        dialog->show();
+        QStringList offered;
+        for (const QRadioButton *choice : dialog->findChildren<QRadioButton *>()) {
+            if (!choice->isHidden() && choice->isEnabled() && choice->parentWidget()->objectName() == QLatin1String("gbPrintRange"))
+                offered << choice->objectName();
+        }
+        dialog->reject();
+        QCOMPARE(offered, hasSelection ? (QStringList{"printAll", "printSelection"}) : QStringList{"printAll"});
+    }
 }
 
 void FrmSaveTest::webAddressesOpenOnClickButFilesNever()
@@ -612,6 +629,22 @@ void FrmSaveTest::titleAndStartFolderFollowTheCouple()
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString folder = QDir(documents).exists() ? documents : QDir::homePath();
     QCOMPARE(suggested, QDir(folder).filePath(title + QStringLiteral(".rtf")));
+
+    // Once a report is saved, the next save starts in its folder, in this
+    // run and, kept with the people, in the next.
+    QTemporaryDir elsewhere;
+    const QString store = elsewhere.filePath(QStringLiteral("people.json"));
+    r.session.context.people = std::make_shared<PeopleStore>(store);
+    frmSave first(r.results->reading(), r.results, &r.session.context);
+    frmSave::setSaveFileChooser([&](QWidget *) { return elsewhere.filePath(QStringLiteral("a.rtf")); });
+    first.cmdSave->click();
+    AppContext nextRun;
+    nextRun.people = std::make_shared<PeopleStore>(store);
+    PersonDetails man, partner;
+    nextRun.people->load(man, partner);
+    nextRun.reportFolder = nextRun.people->reportFolder();
+    frmSave next(r.results->reading(), r.results, &nextRun);
+    QCOMPARE(next.suggestedSavePath(), QDir(elsewhere.path()).filePath(title + QStringLiteral(".rtf")));
 
     QString printed;
     frmSave::setPrintDialogHandler([&](QPrinter &printer, bool, QWidget *) {

@@ -25,6 +25,8 @@ struct Recorder {
         QMessageBox::Icon icon;
     };
     std::vector<Box> boxes;
+    QStringList questions;
+    bool answer = false; // to every question
     QStringList urls;
     int quits = 0;
 
@@ -33,11 +35,16 @@ struct Recorder {
         MessageBox::setHandler([this](QWidget *, const QString &text, QMessageBox::Icon icon) {
             boxes.push_back({text, icon});
         });
+        MessageBox::setAnswerHandler([this](QWidget *, const QString &text) {
+            questions.append(text);
+            return answer;
+        });
         UrlOpener::setHandler([this](const QString &address) { urls.append(address); });
     }
     ~Recorder()
     {
         MessageBox::setHandler({});
+        MessageBox::setAnswerHandler({});
         UrlOpener::setHandler({});
     }
     Recorder(const Recorder &) = delete;

@@ -7,7 +7,8 @@
 #include "tests/support/system_zones.h"
 
 #include <QAbstractItemView>
-#include <QCompleter>
+#include <QListView>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QTest>
@@ -15,17 +16,23 @@
 
 namespace {
 
+// The City box the offers belong to.
+QLineEdit *cityOf(PlaceFinder *finder)
+{
+    const QString name = finder->offers()->objectName().chopped(int(qstrlen("Places")));
+    return finder->offers()->window()->findChild<QLineEdit *>(name);
+}
+
 // Opens the offers for the typed text and picks the first, as a user does
-// with Down and Return.
+// with Return once the list shows.
 bool pickFirst(PlaceFinder *finder, const QString &typed)
 {
     finder->offerPlaces(typed);
-    QAbstractItemView *list = finder->completer()->popup();
-    if (!list->isVisible() || list->model()->rowCount() == 0)
+    QAbstractItemView *list = finder->offers();
+    if (!list || !list->isVisible() || list->model()->rowCount() == 0)
         return false;
-    list->setCurrentIndex(list->model()->index(0, 0));
-    QTest::keyClick(list, Qt::Key_Return);
-    return true;
+    QTest::keyClick(cityOf(finder), Qt::Key_Return);
+    return !list->isVisible();
 }
 
 void setBirth(frmMain &w, int year, int month, int day, int hour, int minute)
@@ -56,7 +63,8 @@ private Q_SLOTS:
     void readingsThroughTheAtlasAgreeWithTheZoneDatabase_data();
     void readingsThroughTheAtlasAgreeWithTheZoneDatabase();
     void signChangeNoteOnlyOnADayTheMoonMoves();
-    void enterWithTheOffersOpenOnlyPicksOrCloses();
+    void enterPicksTheCurrentOfferAndLeavingUnpickedSaysSo();
+    void clearAsksAndForgetsThePlace();
 
 private:
     // A fresh birth form with the atlas, shown.
@@ -139,12 +147,14 @@ void PlaceFinderTest::typingAloneChangesNothingElse()
     w.txtMCity->setFocus();
     QTest::keyClicks(w.txtMCity, QStringLiteral("Pun"));
     w.placeFinder(true)->offerPlaces(w.txtMCity->text());
-    QAbstractItemView *list = w.placeFinder(true)->completer()->popup();
+    QAbstractItemView *list = w.placeFinder(true)->offers();
     QVERIFY(list->isVisible());
     QVERIFY(list->model()->index(0, 0).data().toString().startsWith(QStringLiteral("Pune, Maharashtra, India")));
     // Moving through the offers leaves the typed text and every other box alone.
-    QTest::keyClick(list, Qt::Key_Down);
-    QTest::keyClick(list, Qt::Key_Escape);
+    QTest::keyClick(w.txtMCity, Qt::Key_Down);
+    QCOMPARE(list->currentIndex().row(), 1);
+    QTest::keyClick(w.txtMCity, Qt::Key_Escape);
+    QVERIFY(!list->isVisible());
     QCOMPARE(w.txtMCity->text(), QStringLiteral("Pun"));
     QCOMPARE(w.txtMLonD->text(), QStringLiteral("12"));
     QCOMPARE(w.txtMLatM->text(), QStringLiteral("34"));
@@ -190,7 +200,7 @@ void PlaceFinderTest::exactOffsetsThroughTheForm_data()
     QTest::newRow("Tehran 1905") << "Tehran" << at(1905, 3, 1, 6, 40) << 12344
                                  << "Local mean time, UTC+03:25:44 (Tehran)" << "";
     QTest::newRow("Kolkata 1905") << "Kolkata" << at(1905, 11, 9, 23, 55) << 19270
-                                  << "Local mean time, UTC+05:21:10 (Kolkata)" << "";
+                                  << "MMT, UTC+05:21:10 (Kolkata)" << "";
     QTest::newRow("Caracas 2010") << "Caracas" << at(2010, 2, 14, 0, 10) << -16200 << "Venezuela Time, UTC-04:30 (Caracas)" << "";
     QTest::newRow("London 1944") << "London" << at(1944, 7, 1, 12, 0) << 7200
                                  << "British Double Summer Time,BDST,+2.0" << "";
@@ -296,14 +306,29 @@ void PlaceFinderTest::clickOutsideTheOpenListStillCounts()
     w.txtMCity->setFocus();
     QCOMPARE(w.txtMCity->placeholderText(), QStringLiteral("Type a city, then pick it from the list"));
 
-    QTest::keyClicks(w.txtMCity, QStringLiteral("Pune"));
-    QAbstractItemView *list = finder->completer()->popup();
+    // The mouse moves the current offer, and a click picks it.
+    QTest::keyClicks(w.txtMCity, QStringLiteral("London"));
+    finder->offerPlaces(w.txtMCity->text());
+    QAbstractItemView *list = finder->offers();
+    QVERIFY(list->isVisible());
+    const QPoint second = list->visualRect(list->model()->index(1, 0)).center();
+    QMouseEvent move(QEvent::MouseMove, second, list->viewport()->mapToGlobal(second), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+    QCOMPARE(list->currentIndex().row(), 1);
+    const QString offered = list->model()->index(1, 0).data().toString();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+    QVERIFY(!list->isVisible());
+    QStringList filled{w.txtMCity->text(), w.txtMState->text(), w.txtMCountry->text()};
+    filled.removeAll(QString());
+    QCOMPARE(filled.join(QStringLiteral(", ")), offered);
+    QCOMPARE(QApplication::focusWidget(), w.txtMCity);
 
     // A click on the command while the list is open still runs it.
-    finder->offerPlaces(w.txtMCity->text());
+    QTest::keyClicks(w.txtMCity, QStringLiteral("x"));
+    finder->offerPlaces(QStringLiteral("Pune"));
     QVERIFY(list->isVisible());
-    const QPoint onCommand = w.cmdRashi->mapToGlobal(w.cmdRashi->rect().center());
-    QTest::mousePress(list, Qt::LeftButton, {}, list->mapFromGlobal(onCommand));
+    QTest::mouseClick(w.cmdRashi, Qt::LeftButton);
     QVERIFY(!list->isVisible());
     QTRY_COMPARE(s.recorder.boxes.size(), std::size_t(1));
     QCOMPARE(s.recorder.boxes.front().text, QStringLiteral("Please Enter Your Name"));
@@ -433,42 +458,82 @@ void PlaceFinderTest::signChangeNoteOnlyOnADayTheMoonMoves()
     QVERIFY(!r->lblMoonNoteF->isVisible());
 }
 
-void PlaceFinderTest::enterWithTheOffersOpenOnlyPicksOrCloses()
+void PlaceFinderTest::enterPicksTheCurrentOfferAndLeavingUnpickedSaysSo()
 {
     Session s;
     frmMain &w = openForm(s);
     fillPerson(w, Person{}, true);
     fillPerson(w, Person{}, false);
     QApplication::setActiveWindow(&w);
-    w.txtMCity->setFocus();
-    w.txtMCity->setText(QStringLiteral("Pune"));
+    auto *cityNote = w.findChild<QLabel *>(QStringLiteral("lblMCityNote"));
     PlaceFinder *finder = w.placeFinder(true);
-    QAbstractItemView *list = finder->completer()->popup();
+    w.txtMCity->setFocus();
 
-    // Nothing highlighted: Enter closes the list and does nothing else.
-    finder->offerPlaces(QStringLiteral("Pune"));
-    QVERIFY(list->isVisible());
-    QVERIFY(list->selectionModel()->selectedIndexes().isEmpty());
-    QTest::keyClick(list, Qt::Key_Return);
+    // The first offer is current and drawn so; Down moves it, Enter takes it
+    // and computes nothing.
+    w.txtMCity->setText(QStringLiteral("London"));
+    finder->offerPlaces(w.txtMCity->text());
+    QAbstractItemView *list = finder->offers();
+    QCOMPARE(list->currentIndex().row(), 0);
+    QCOMPARE(list->selectionModel()->selectedIndexes(), QModelIndexList{list->currentIndex()});
+    QTest::keyClick(w.txtMCity, Qt::Key_Down);
+    QTest::keyClick(w.txtMCity, Qt::Key_Up);
+    QTest::keyClick(w.txtMCity, Qt::Key_Return);
     QVERIFY(!list->isVisible());
+    QCOMPARE(w.txtMState->text(), QStringLiteral("England"));
     QVERIFY(!s.results());
-    // The completer's current row starts on the first offer, unhighlighted;
-    // Return must not take it.
-    QVERIFY(w.txtMState->text().isEmpty());
-    w.txtMState->clear();
 
-    // A highlighted offer: Enter picks it, and still no reading.
-    finder->offerPlaces(QStringLiteral("Pune"));
-    list->setCurrentIndex(list->model()->index(0, 0));
-    QTest::keyClick(list, Qt::Key_Return);
-    QVERIFY(!list->isVisible());
+    // Enter typed before the offers show still picks the first of them.
+    w.txtMCity->clear();
+    QTest::keyClicks(w.txtMCity, QStringLiteral("Pune"));
+    QTest::keyClick(w.txtMCity, Qt::Key_Return);
     QCOMPARE(w.txtMState->text(), QStringLiteral("Maharashtra"));
     QVERIFY(!s.results());
 
+    // Typed text left unpicked by Tab: the list closes, the next box has the
+    // focus, and a note asks for a pick.
+    w.txtMCity->selectAll();
+    QTest::keyClicks(w.txtMCity, QStringLiteral("Lond"));
+    finder->offerPlaces(w.txtMCity->text());
+    QTest::keyClick(w.txtMCity, Qt::Key_Tab);
+    QVERIFY(!list->isVisible());
+    QCOMPARE(QApplication::focusWidget(), w.txtMState);
+    QVERIFY(cityNote->isVisibleTo(&w));
+    QVERIFY2(cityNote->text().contains(QStringLiteral("Down, then Enter")), qPrintable(cityNote->text()));
+    // Coordinates typed by hand answer it.
+    w.txtMLonD->clear();
+    QTest::keyClicks(w.txtMLonD, QStringLiteral("73"));
+    QVERIFY(!cityNote->isVisibleTo(&w));
+
     // The list closed, Enter in the same box computes.
+    w.txtMCity->setFocus();
     QTest::keyClick(w.txtMCity, Qt::Key_Return);
+    QVERIFY2(s.recorder.boxes.empty(), s.recorder.boxes.empty() ? "" : qPrintable(s.recorder.boxes.front().text));
     QVERIFY(s.results());
-    QVERIFY(s.recorder.boxes.empty());
+}
+
+void PlaceFinderTest::clearAsksAndForgetsThePlace()
+{
+    Session s;
+    frmMain &w = openForm(s);
+    w.txtMName->setText(QStringLiteral("Ravi"));
+    w.txtMCity->setFocus();
+    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("London")));
+
+    // No, the default, keeps everything.
+    w.mnuClear->trigger();
+    QCOMPARE(s.recorder.questions.size(), 1);
+    QCOMPARE(w.txtMName->text(), QStringLiteral("Ravi"));
+    QCOMPARE(w.txtMCity->text(), QStringLiteral("London"));
+
+    s.recorder.answer = true;
+    w.mnuClear->trigger();
+    QVERIFY(w.txtMName->text().isEmpty() && w.txtMCity->text().isEmpty() && w.txtMLatD->text().isEmpty());
+    QVERIFY(!w.placeFinder(true)->currentPick());
+    // A city typed afterwards speaks of no place that is gone.
+    QTest::keyClicks(w.txtMCity, QStringLiteral("Par"));
+    auto *note = w.findChild<QLabel *>(QStringLiteral("lblMZoneNote"));
+    QVERIFY2(!note->isVisibleTo(&w), qPrintable(note->text()));
 }
 
 QTEST_MAIN(PlaceFinderTest)

@@ -1,6 +1,7 @@
 # Shared by the tests that drive the real program on a private X server.
 # Sourced after the caller sets NAME, WORK (a private folder), POLL and
-# WINDOW_TIMEOUT; defines FAIL_REASON, XVFB_PID, WINDOWS and RUNTIME_DIR.
+# WINDOW_TIMEOUT; defines FAIL_REASON, XVFB_PID, WINDOWS and RUNTIME_DIR, and
+# the keyboard helpers focus, keys and type_text.
 # The caller sets RESULT=PASS once every check has passed.
 # shellcheck shell=bash
 
@@ -66,6 +67,46 @@ has_window() {
 # settings folder that start_private_x gives the program.
 user_lock_dir() {
     echo "$XDG_CONFIG_HOME/zuvazize"
+}
+
+# Gives the input focus to a window, as a window manager would on a click on
+# its title bar.
+focus() {
+    local current
+    current=$(xdotool getwindowfocus 2>/dev/null) || current=
+    [[ $current == "$1" ]] && return 0
+    timeout 10 xdotool windowfocus --sync "$1" >/dev/null 2>&1 ||
+        fail "could not give the input focus to window $1"
+}
+
+# Key presses (xdotool key names) into a window.
+keys() {
+    local window=$1
+    shift
+    focus "$window"
+    xdotool key --delay 20 "$@" || fail "xdotool could not press $*"
+}
+
+# Text typed into the focused control of a window.
+# Letters beyond the keyboard map are typed one by one: xdotool binds each
+# to a spare key first, and the program must see that binding before the key.
+type_text() {
+    local window=$1 text=$2 i c
+    local LC_ALL=C.UTF-8 # characters, not bytes, whatever the caller's locale
+    focus "$window"
+    if [[ $text == *[![:ascii:]]* ]]; then
+        for ((i = 0; i < ${#text}; i++)); do
+            c=${text:i:1}
+            if [[ $c != [[:ascii:]] && $c == [[:upper:]] ]]; then
+                # A spare key holds the letter in both cases; Shift picks the capital.
+                LC_ALL=C.UTF-8 xdotool key --delay 150 "shift+$(printf 'U%04X' "'$c")" || fail "xdotool could not type '$c'"
+            else
+                LC_ALL=C.UTF-8 xdotool type --delay 150 -- "$c" || fail "xdotool could not type '$c'"
+            fi
+        done
+        return
+    fi
+    xdotool type --delay 20 -- "$text" || fail "xdotool could not type '$text'"
 }
 
 # Starts Xvfb on a display it picks itself (reported on -displayfd once it
