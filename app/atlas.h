@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 // A birth place as the atlas knows it. Latitude is negative south of the
@@ -36,6 +37,16 @@ public:
 
 // nullptr when the program was built without an atlas.
 std::unique_ptr<Atlas> MakeSystemAtlas();
+
+// Reads the atlas's places on a thread of their own, so that the first
+// look-up finds them ready; a look-up made meanwhile waits for them. The
+// thread is joined when the returned object goes. Nothing for no atlas.
+inline std::jthread PrepareInBackground(std::shared_ptr<const Atlas> atlas)
+{
+    if (!atlas)
+        return {};
+    return std::jthread([atlas = std::move(atlas)] { atlas->findByPrefix("a", 1); });
+}
 
 // An angle as the birth form takes it: whole degrees and minutes, rounded to
 // the nearest minute, with the hemisphere kept apart.

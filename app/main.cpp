@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
-#include <thread>
 
 namespace {
 
@@ -252,11 +251,8 @@ int main(int argc, char *argv[])
     AppContext context;
     context.atlas = MakeSystemAtlas();
     // The place index is built while the window opens, so that the first
-    // offers come as fast as the later ones; a look-up made meanwhile waits
-    // for it. The thread ends before the program does.
-    std::jthread prepareIndex;
-    if (context.atlas)
-        prepareIndex = std::jthread([atlas = context.atlas] { atlas->findByPrefix("a", 1); });
+    // offers come as fast as the later ones.
+    const std::jthread preparing = PrepareInBackground(context.atlas);
     context.people = std::make_shared<PeopleStore>();
     WindowFlow flow(context);
     QObject::connect(&flow, &WindowFlow::quitRequested, QuitApplication);

@@ -6,13 +6,17 @@
 
 #include "app/resources.h"
 #include "app/ui_font.h"
+#include "entry/place_finder.h"
 #include "results/frm_save.h"
+
+#include <QListView>
 
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <thread>
 #include <memory>
 
 namespace {
@@ -127,6 +131,74 @@ void BM_FirstReading(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FirstReading)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The place offers for a city, from the look-up until the list is painted.
+bool offersPainted(Session &session)
+{
+    PlaceFinder *finder = session.main->placeFinder(true);
+    session.main->txtMCity->setFocus();
+    finder->offerPlaces(QStringLiteral("Pune"));
+    const bool painted = finder->offers() && finder->offers()->isVisible() && paintedAfterEvents(finder->offers());
+    if (finder->offers())
+        finder->offers()->hide();
+    return painted;
+}
+
+// The first offers of a process: with the atlas's places first read by the
+// look-up itself (range 0, as before), or read on a thread from the start,
+// as the program does (range 1); asked for as soon as the form is drawn
+// (range 0) or as soon as a user could, after two letters and the pause
+// before offers (range 400 ms). Only meaningful as the first benchmark a
+// process runs, one iteration.
+void BM_FirstOffers(benchmark::State &state)
+{
+    Session session;
+    session.context.atlas = MakeSystemAtlas();
+    const std::jthread preparing = state.range(0) ? PrepareInBackground(session.context.atlas) : std::jthread();
+    session.open();
+    if (!session.main->placeFinder(true)) {
+        state.SkipWithError("built without the atlas");
+        return;
+    }
+    paintedAfterEvents(session.main);
+    std::this_thread::sleep_for(std::chrono::milliseconds(state.range(1)));
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const bool painted = offersPainted(session);
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!painted) {
+            state.SkipWithError("no offers painted");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_FirstOffers)
+    ->ArgsProduct({{0, 1}, {0, 400}})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Offers once the places are read.
+void BM_LaterOffers(benchmark::State &state)
+{
+    Session session;
+    session.context.atlas = MakeSystemAtlas();
+    session.open();
+    if (!session.main->placeFinder(true) || !offersPainted(session)) {
+        state.SkipWithError("built without the atlas");
+        return;
+    }
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const bool painted = offersPainted(session);
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!painted) {
+            state.SkipWithError("no offers painted");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_LaterOffers)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_Reading(benchmark::State &state)
 {

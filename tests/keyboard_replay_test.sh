@@ -4,8 +4,9 @@
 # every box ends with exactly what was typed: the man's place is picked by
 # typing the city and Enter, with no pause for the list; the partner's is
 # typed out, its longitude as a decimal. Repeats it (ROUNDS, 20 unless set),
-# clearing the form between rounds. What the boxes held is read from the
-# people store that each reading writes.
+# clearing the form between rounds, under a window manager (openbox) where
+# one is installed: after Back the form must be where it was. What the boxes
+# held is read from the people store that each reading writes.
 #
 # Usage: keyboard_replay_test.sh /path/to/vadiveziduzor
 # Exit codes: 0 pass, 1 fail, 2 bad usage, 77 skipped (tools missing).
@@ -39,12 +40,14 @@ cleanup() {
     trap - EXIT
     for pid in "${BUSY[@]}"; do stop_process "$pid" KILL; done
     stop_process "$A_PID" KILL
+    stop_process "$WM_PID" TERM
     stop_process "$XVFB_PID" TERM
     finish_session "$status" 60 "$WORK/program.log" "$WORK/store.txt"
 }
 trap cleanup EXIT
 
 start_private_x
+start_window_manager
 STORE=$XDG_CONFIG_HOME/zuvazize/vadiveziduzor-people.json
 (cd "$WORK" && exec "$PROGRAM") >"$WORK/program.log" 2>&1 &
 A_PID=$!
@@ -66,6 +69,7 @@ other_window() {
     return 1
 }
 form_shown() { xdotool search --onlyvisible --pid "$A_PID" --name "$MAIN_TITLE_RE" 2>/dev/null | grep -qx "$MAIN"; }
+where() { xdotool getwindowgeometry "$MAIN" 2>/dev/null | tr -s ' \n' ' '; }
 
 # One person's object in the store, as "key": value lines.
 person_in_store() {
@@ -86,6 +90,7 @@ expect() { # who line...
     done
 }
 
+PLACE=$(where)
 for ((ROUND = 1; ROUND <= ROUNDS; ROUND++)); do
     rm -f "$STORE"
     # The man: his city and Enter picks Pune from the list at once; the
@@ -130,6 +135,7 @@ for ((ROUND = 1; ROUND <= ROUNDS; ROUND++)); do
     wait_until "$WINDOW_TIMEOUT" other_window || fail "round $ROUND: no results window"
     keys "$OTHER" alt+b
     wait_until "$WINDOW_TIMEOUT" form_shown || fail "round $ROUND: no form after Back"
+    wait_until 5 test "$(where)" = "$PLACE" || fail "round $ROUND: the form was at $PLACE and came back at $(where)"
     keys "$MAIN" alt+f c
     wait_until "$WINDOW_TIMEOUT" has_window "$BOX_TITLE_RE" "$A_PID" || fail "round $ROUND: no question before clearing"
     keys "${WINDOWS[0]}" alt+y

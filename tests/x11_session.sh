@@ -147,6 +147,17 @@ start_private_x() {
     log "Xvfb on $DISPLAY, runtime folder $RUNTIME_DIR"
 }
 
+# Starts openbox on the private display, as a user's desktop has a window
+# manager; WM_PID stays empty where openbox is not installed.
+WM_PID=
+start_window_manager() {
+    command -v openbox >/dev/null 2>&1 || { log "openbox is not installed: no window manager"; return 0; }
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    wait_until "$WINDOW_TIMEOUT" xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "openbox did not start"
+    log "openbox (pid $WM_PID) manages the windows"
+}
+
 # Ends the test from its exit handler: after a failure shows the last LINES
 # lines of each non-empty file given, removes WORK and exits with the verdict.
 finish_session() { # STATUS LINES FILE...
