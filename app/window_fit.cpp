@@ -88,7 +88,9 @@ public:
     void fit()
     {
         const QRect room = RoomOnScreen(m_window);
-        const QSize size = SizeBodyNeeds(m_window, m_body).expandedTo(m_comfortable).boundedTo(room.size());
+        // Wrapped text measured at the width the window will have.
+        const int width = std::min(std::max(SizeBodyNeeds(m_window, m_body).width(), m_comfortable.width()), room.width());
+        const QSize size = SizeBodyNeeds(m_window, m_body, width).expandedTo(m_comfortable).boundedTo(room.size());
         m_given = size;
         m_window->resize(size);
     }
@@ -126,6 +128,38 @@ private:
     bool m_following = true;
 };
 
+// A scroll area that keeps its body as tall as the body's wrapped text needs
+// at the width it has: the area's own resizing knows only the body's least
+// height, and would squash what wraps.
+class BodyArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+    void keepTall()
+    {
+        QWidget *body = widget();
+        QLayout *layout = body ? body->layout() : nullptr;
+        if (!layout || !layout->hasHeightForWidth())
+            return;
+        const int needed = layout->totalHeightForWidth(std::max(viewport()->width(), layout->totalMinimumSize().width()));
+        if (needed != body->minimumHeight())
+            body->setMinimumHeight(needed);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QScrollArea::resizeEvent(event);
+        keepTall();
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            QMetaObject::invokeMethod(this, [this] { keepTall(); }, Qt::QueuedConnection);
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 void FitWindowToLayout(QWidget *window)
@@ -151,12 +185,13 @@ void FitWindowToLayout(QWidget *window)
 
 QScrollArea *ScrollingBody(QWidget *body, QWidget *parent)
 {
-    auto *scroll = new QScrollArea(parent);
+    auto *scroll = new BodyArea(parent);
     scroll->setObjectName(QStringLiteral("body"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->setWidget(body);
+    body->installEventFilter(scroll);
     // The body's controls take the focus, not the area around them.
     scroll->setFocusPolicy(Qt::NoFocus);
     // The body paints its own ground, or the window's shows through.
@@ -189,13 +224,14 @@ QRect RoomOnScreen(const QWidget *window)
     return available.marginsRemoved(frameAround(window));
 }
 
-QSize SizeBodyNeeds(const QWidget *window, const QWidget *body)
+QSize SizeBodyNeeds(const QWidget *window, const QWidget *body, int width)
 {
     QLayout *layout = body->layout();
     layout->activate();
     const QSize hint = layout->totalSizeHint().expandedTo(layout->totalMinimumSize());
     const QRect room = RoomOnScreen(window);
-    int width = hint.width();
+    if (width <= 0)
+        width = hint.width();
     int height = layout->hasHeightForWidth() ? std::max(hint.height(), layout->totalHeightForWidth(width)) : hint.height();
     // A body taller than the room scrolls, and the scroll bar takes its width.
     if (height > room.height())

@@ -22,9 +22,9 @@ QScrollArea *ScrollingBody(QWidget *body, QWidget *parent);
 // screen's available area, less what a window manager's frame takes.
 QRect RoomOnScreen(const QWidget *window);
 
-// The size the window's body needs, word-wrapped text at that width
-// included, with the menu bar of a main window.
-QSize SizeBodyNeeds(const QWidget *window, const QWidget *body);
+// The size the window's body needs, word-wrapped text at that width (or at
+// the given one) included, with the menu bar of a main window.
+QSize SizeBodyNeeds(const QWidget *window, const QWidget *body, int width = 0);
 
 // Moves a window, frame and all, so that it is centred on a point but lies
 // inside the room on its screen.

@@ -1,27 +1,28 @@
 #pragma once
 
-#include <string>
+#include <vector>
 
-// Whether the Moon changes sign during the local civil day of a birth. The
-// Moon needs about two and a half days per sign, so a day holds at most one
-// change.
-struct SignChange {
-    bool changes = false;
-    // The sign entered (0 Aries .. 11 Pisces); the day's only sign when
-    // nothing changes.
-    int signIndexAfter = 0;
-    // The local clock minute during which the Moon crosses into the new sign:
-    // a birth typed at this minute still reads the old one, the next minute
-    // the new one. 00:00 when nothing changes.
-    int hour = 0, minute = 0;
+// The stretches of a birth's local civil day in which a birth gives one
+// Moon sign: for the minutes a birth can be typed at, 00:00 to 23:59, on
+// one clock (the reading's rule: UT = local clock time + the zone's
+// correction, one hour less with daylight saving). The Moon needs about two
+// and a half days per sign, so a day has one stretch or two.
+struct SignSpan {
+    int signIndex = 0;   // 0 Aries .. 11 Pisces
+    int firstMinute = 0; // of the day: 0 is 00:00
+    int lastMinute = 0;  // the last minute of the stretch, 1439 at the most
+    bool operator==(const SignSpan &) const = default;
 };
 
-// Uses the same UT rule as the reading: UT = local clock time + the zone's
-// correction (hours, minutes as a fraction), one hour less with daylight
-// saving. Each crossing belongs to the day on whose clock it happens, up to
-// 24:00.
-SignChange FindSignChangeOnDay(int year, int month, int day, double zoneCorrectionHours, bool daylightSaving);
+std::vector<SignSpan> SignSpansOnDay(int year, int month, int day, double zoneCorrectionHours, bool daylightSaving);
 
-// "The Moon entered Leo at 14:32 on this day; check the time of birth.", or
-// empty when the sign does not change.
-std::string SignChangeNote(const SignChange &c);
+// A moment on the civil calendar, to the second.
+struct CivilMoment {
+    int year = 0, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+    bool operator==(const CivilMoment &) const = default;
+};
+
+// The Universal Time the engine works with, given as hours on the local
+// calendar date (below 0 or from 24 for the day before or after), as a
+// moment of its own calendar day, rounded to the second.
+CivilMoment UniversalMoment(int year, int month, int day, double universalTimeHours);

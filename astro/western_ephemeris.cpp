@@ -234,8 +234,18 @@ std::string FormatPosition(double longitude)
 void WesternEphemeris::ComputeMoonPosition(const BirthInput &input)
 {
     const double localClockHours = input.Hour + input.Minute / 60.0;
-    const double ut = UniversalTimeHours(localClockHours, ZoneCorrectionInHours(input), input.IsDaylightSaving);
-    const double dayNumber = JulianDayNumber(input.Month, input.Day, input.Year);
-    const double T = JulianCenturies(dayNumber, ut);
-    AssignPosition(m_moonPositionText, MoonLongitude(T));
+    m_universalTime = UniversalTimeHours(localClockHours, ZoneCorrectionInHours(input), input.IsDaylightSaving);
+    m_dayNumber = JulianDayNumber(input.Month, input.Day, input.Year);
+    m_longitude = MoonLongitude(JulianCenturies(m_dayNumber, m_universalTime));
+    AssignPosition(m_moonPositionText, m_longitude);
+}
+
+PositionInSign SignPositionOf(double longitude)
+{
+    // The same steps as the position text: whole degrees, then minutes.
+    const double a = std::fabs(longitude);
+    const double whole = std::floor(a);
+    const double minutes = std::floor(60.0 * (a - whole));
+    const double sign = std::floor(whole / 30.0);
+    return {static_cast<int>(sign), static_cast<int>(whole - 30.0 * sign), static_cast<int>(minutes)};
 }

@@ -82,6 +82,7 @@ add_library(zuva_gui STATIC
     results/frm_moon_sign.h results/frm_moon_sign.cpp
     results/report_links.h results/report_links.cpp
     results/report_file.h results/report_file.cpp
+    results/pdf_text.h results/pdf_text.cpp
     results/frm_save.h results/frm_save.cpp
     results/report_file_name.h results/report_file_name.cpp
     ${_zuva_content_qrc})

@@ -118,6 +118,8 @@ BirthDetailsForm::BirthDetailsForm(Whose whose, const BirthLists &lists, const A
                 Q_EMIT detailsChanged();
         });
     connect(dst, &QCheckBox::toggled, this, &BirthDetailsForm::detailsChanged);
+    connect(timeUnknown, &QCheckBox::toggled, this, &BirthDetailsForm::timeUnknownToggled);
+    connect(timeUnknown, &QCheckBox::toggled, this, &BirthDetailsForm::detailsChanged);
     connect(browser, &QPushButton::clicked, this, &BirthDetailsForm::FindCoordinatesSearch);
 
     // A coordinate written out in a degrees box becomes degrees and minutes
@@ -215,6 +217,10 @@ void BirthDetailsForm::build(const BirthLists &lists)
     timeRow->addWidget(minute);
     timeRow->addWidget(second);
     timeRow->addWidget(new QLabel(QStringLiteral("HH:MM:SS"), this));
+    timeUnknown = new QCheckBox(QStringLiteral("Time unknown"), this);
+    timeUnknown->setObjectName(controlName("chk", male, "TimeUnknown"));
+    timeUnknown->setAccessibleName(whose + QStringLiteral("time of birth unknown"));
+    timeRow->addWidget(timeUnknown);
     timeRow->addStretch();
     form->addRow(QStringLiteral("Time of Birth"), timeRow);
     static_cast<QLabel *>(form->labelForField(timeRow))->setBuddy(hour);
@@ -304,7 +310,7 @@ void BirthDetailsForm::build(const BirthLists &lists)
 
 QList<QWidget *> BirthDetailsForm::tabChain() const
 {
-    return {name, month, day, year, hour, minute, second, city, state, country, lonD, lonM,
+    return {name, month, day, year, hour, minute, second, timeUnknown, city, state, country, lonD, lonM,
             longitude->button(0), longitude->button(1), latD, latM, latitude->button(0), latitude->button(1),
             zone, dst, browser};
 }
@@ -338,6 +344,7 @@ PersonDetails BirthDetailsForm::details() const
     p.hour = HourRange.value(hour->currentIndex());
     p.minute = MinuteRange.value(minute->currentIndex());
     p.second = SecondRange.value(second->currentIndex());
+    p.timeUnknown = timeUnknown->isChecked();
     p.city = city->text();
     p.state = state->text();
     p.country = country->text();
@@ -361,12 +368,14 @@ PersonDetails BirthDetailsForm::details() const
 void BirthDetailsForm::setDetails(const PersonDetails &p)
 {
     // The birth moment first: the pick chooses its zone for that moment.
+    timeUnknown->setChecked(false);
     month->setCurrentIndex(MonthRange.position(p.month));
     day->setCurrentIndex(DayRange.position(p.day));
     year->setCurrentIndex(YearRange.position(p.year));
     hour->setCurrentIndex(HourRange.position(p.hour));
     minute->setCurrentIndex(MinuteRange.position(p.minute));
     second->setCurrentIndex(SecondRange.position(p.second));
+    timeUnknown->setChecked(p.timeUnknown);
     if (m_places)
         m_places->restorePick(p.pick);
     // Then the boxes as they were, edits after the pick included.
@@ -395,12 +404,27 @@ void BirthDetailsForm::clear()
         m_places->forget();
     for (QLineEdit *box : {name, city, state, country, lonD, lonM, latD, latM})
         box->clear();
+    timeUnknown->setChecked(false);
     for (QComboBox *list : {month, day, year, hour, minute, second})
         list->setCurrentIndex(0);
     zone->setCurrentIndex(GreenwichZonePosition);
     longitude->button(0)->setChecked(true);
     latitude->button(0)->setChecked(true);
     dst->setChecked(false);
+}
+
+void BirthDetailsForm::timeUnknownToggled(bool unknown)
+{
+    QComboBox *const lists[3] = {hour, minute, second};
+    for (int i = 0; i < 3; ++i) {
+        if (unknown) {
+            m_knownTime[i] = lists[i]->currentIndex();
+            lists[i]->setCurrentIndex(i == 0 ? HourRange.position(UnknownTimeHour) : 0);
+        } else {
+            lists[i]->setCurrentIndex(m_knownTime[i]);
+        }
+        lists[i]->setEnabled(!unknown);
+    }
 }
 
 void BirthDetailsForm::tellPlaceFinderTheMoment()

@@ -57,6 +57,7 @@ public:
     QLineEdit *name = nullptr;
     QComboBox *month = nullptr, *day = nullptr, *year = nullptr;
     QComboBox *hour = nullptr, *minute = nullptr, *second = nullptr;
+    QCheckBox *timeUnknown = nullptr;
     QLineEdit *city = nullptr, *state = nullptr, *country = nullptr;
     QLineEdit *lonD = nullptr, *lonM = nullptr, *latD = nullptr, *latM = nullptr;
     QButtonGroup *longitude = nullptr, *latitude = nullptr;
@@ -82,8 +83,12 @@ private:
     // A coordinate written out in a degrees box, as degrees and minutes.
     void convertCoordinate(QLineEdit *degrees);
     void tellPlaceFinderTheMoment();
+    // The time lists at noon and closed while the time is unknown, and back
+    // at the time they showed once it is known again.
+    void timeUnknownToggled(bool unknown);
 
     const bool m_male;
+    int m_knownTime[3] = {0, 0, 0};
     ZoneListModel *m_zones = nullptr;
     PlaceFinder *m_places = nullptr;
 };

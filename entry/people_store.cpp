@@ -77,6 +77,7 @@ PersonDetails readPerson(const Values &v)
     p.hour = wholeIn(v, QStringLiteral("hour"), HourRange, HourRange.first);
     p.minute = wholeIn(v, QStringLiteral("minute"), MinuteRange, MinuteRange.first);
     p.second = wholeIn(v, QStringLiteral("second"), SecondRange, SecondRange.first);
+    p.timeUnknown = v.flag(QStringLiteral("timeUnknown")).value_or(false);
     p.city = text("city");
     p.state = text("state");
     p.country = text("country");
@@ -104,6 +105,7 @@ QJsonObject personObject(const PersonDetails &p)
         {QStringLiteral("hour"), p.hour},
         {QStringLiteral("minute"), p.minute},
         {QStringLiteral("second"), p.second},
+        {QStringLiteral("timeUnknown"), p.timeUnknown},
         {QStringLiteral("city"), bounded(p.city)},
         {QStringLiteral("state"), bounded(p.state)},
         {QStringLiteral("country"), bounded(p.country)},

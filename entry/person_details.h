@@ -25,10 +25,15 @@ struct ZoneSetting {
 // One person's birth details as entered on the form: the numbers are the
 // ones shown in the lists (month 1 to 12, the year itself), the coordinate
 // boxes' texts as typed.
+// The time a birth of unknown time is read for.
+inline constexpr int UnknownTimeHour = 12;
+
 struct PersonDetails {
     QString name;
     int month = MonthRange.first, day = DayRange.first, year = YearRange.first;
     int hour = HourRange.first, minute = MinuteRange.first, second = SecondRange.first;
+    // The time of birth is not known: the time is taken as noon.
+    bool timeUnknown = false;
     QString city, state, country;
     QString lonD, lonM, latD, latM;
     bool west = false, south = false;

@@ -211,6 +211,7 @@ ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minu
     const ZonePeriod &moment = zone.periods[period];
     const int total = moment.offset;
     choice.offsetSeconds = total;
+    choice.clockName = ClockName(moment);
     if (instants.size() > 1)
         choice.note = QStringLiteral("The clocks showed %1 twice on this date; the first time, at %2, is used.")
                           .arg(clockText, OffsetText(total));
@@ -235,11 +236,16 @@ ZoneChoice ChooseZone(const QByteArray &ianaZone, QDate date, int hour, int minu
     const int row = BestRow(total, [&](const ZoneRow &r) { return TotalPreference(r, abbreviationNow, zone.country); });
     if (row >= 0) {
         choice.zonePosition = row;
+        // Qt names an unusual summer time (Britain's double one) after the
+        // usual one; a row of the same abbreviation knows better.
+        const ZoneRow &chosen = ZoneCorrectionTable[std::size_t(row)];
+        if (RowAbbreviation(chosen) == abbreviationNow)
+            choice.clockName = RowName(chosen).section(QLatin1Char(','), 0, 0).trimmed();
         return choice;
     }
     // No row fits: the exact offset, in an entry of its own.
     choice.zonePosition = static_cast<int>(ZoneCount);
-    choice.extraEntryText = ClockName(moment) + QStringLiteral(", ") + OffsetText(total);
+    choice.extraEntryText = choice.clockName + QStringLiteral(", ") + OffsetText(total);
     if (!placeName.isEmpty())
         choice.extraEntryText += QStringLiteral(" (%1)").arg(placeName);
     return choice;

@@ -16,6 +16,9 @@ struct ZoneChoice {
     bool daylightSaving = false;
     int offsetSeconds = 0;     // the clock's lead on Universal Time, to the second
     QString extraEntryText;    // "Nepal Time, UTC+05:45 (Kathmandu)", for the extra entry
+    // What the clock was ("India Standard Time", "Local mean time"), to say
+    // which offset a reading used.
+    QString clockName;
     QString note;
 };
 

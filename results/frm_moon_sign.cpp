@@ -43,6 +43,40 @@ QString qt(const std::string &s)
     return QString::fromStdString(s);
 }
 
+// The two panels in one place, as tall at a width as the taller of them
+// needs there with its wrapped text, so that neither is squashed.
+class PanelStack : public QStackedWidget {
+public:
+    using QStackedWidget::QStackedWidget;
+
+    int addPanel(QWidget *panel)
+    {
+        // A panel's new text changes what the stack needs.
+        panel->installEventFilter(this);
+        return addWidget(panel);
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override
+    {
+        int height = 0;
+        for (int i = 0; i < count(); ++i) {
+            const QLayout *layout = widget(i)->layout();
+            height = std::max(height, layout && layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                                                             : widget(i)->sizeHint().height());
+        }
+        return height;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QStackedWidget::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 frmMoonSign::frmMoonSign(const Reading &reading, AppContext *context, QWidget *parent)
@@ -64,18 +98,33 @@ frmMoonSign::frmMoonSign(const Reading &reading, AppContext *context, QWidget *p
     auto *layout = new QVBoxLayout(central);
 
     // Both panels share one place; only the one in front is seen.
-    panels = new QStackedWidget(central);
+    auto *stack = new PanelStack(central);
+    panels = stack;
     panels->setObjectName(QStringLiteral("panels"));
     Frame1 = new QGroupBox(QStringLiteral("Personal Details"), panels);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto *people = new QHBoxLayout(Frame1);
+    auto *details = new QVBoxLayout(Frame1);
+    auto *people = new QHBoxLayout;
     fraUserM = buildPerson(true);
     fraUserF = buildPerson(false);
     people->addWidget(fraUserM);
     people->addWidget(fraUserF);
+    details->addLayout(people);
+    // What an uncertain time of birth would change, under both people.
+    lblOtherPairsCaption = new QLabel(Frame1);
+    lblOtherPairsCaption->setObjectName(QStringLiteral("lblOtherPairsCaption"));
+    lblOtherPairsCaption->setFont(VerdanaFont(0, true));
+    lblOtherPairs = new QLabel(Frame1);
+    lblOtherPairs->setObjectName(QStringLiteral("lblOtherPairs"));
+    lblOtherPairs->setWordWrap(true);
+    lblOtherPairs->setTextFormat(Qt::PlainText);
+    SetTextColour(lblOtherPairs, kFieldText);
+    lblOtherPairsCaption->setBuddy(lblOtherPairs);
+    details->addWidget(lblOtherPairsCaption);
+    details->addWidget(lblOtherPairs);
     buildAnalysis();
-    panels->addWidget(Frame1);
-    panels->addWidget(Frame2);
+    stack->addPanel(Frame1);
+    stack->addPanel(Frame2);
     layout->addWidget(panels, 1);
 
     cmdBirthDetails = new QPushButton(QStringLiteral("Birth Details"), central);
@@ -162,16 +211,26 @@ QGroupBox *frmMoonSign::buildPerson(bool male)
     moon->setFont(VerdanaFont(0, true));
     SetFieldColours(moon, kMoonText, kFieldGround);
     layout->addLayout(form);
-    auto *note = new QLabel(group);
-    note->setObjectName(male ? QStringLiteral("lblMoonNoteM") : QStringLiteral("lblMoonNoteF"));
-    note->setWordWrap(true);
-    QFont noteFont = VerdanaFont(8);
-    noteFont.setItalic(true);
-    note->setFont(noteFont);
-    SetTextColour(note, kMoonText);
-    note->hide();
-    layout->addWidget(note);
-    (male ? lblMoonNoteM : lblMoonNoteF) = note;
+
+    // How the reading was made, after the details: the instant the engine
+    // used, the Moon's place and the times of the day for each sign.
+    auto *working = new QFormLayout;
+    working->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    const char *names[] = {"lblBorn", "lblClock", "lblUniversalTime", "lblMoonAt", "lblMoonNote"};
+    QList<std::pair<QLabel *, QLabel *>> &workingRows = male ? m_workingM : m_workingF;
+    for (const char *valueName : names) {
+        auto *caption = new QLabel(group);
+        auto *value = new QLabel(group);
+        value->setObjectName(QLatin1String(valueName) + QLatin1Char(suffix));
+        value->setWordWrap(true);
+        value->setTextFormat(Qt::PlainText);
+        SetTextColour(value, kFieldText);
+        caption->setBuddy(value);
+        working->addRow(caption, value);
+        workingRows.append(std::pair{caption, value});
+    }
+    layout->addLayout(working);
+    (male ? lblMoonNoteM : lblMoonNoteF) = workingRows.last().second;
     layout->addStretch();
 
     QLineEdit **targets[2][7] = {
@@ -295,17 +354,27 @@ void frmMoonSign::Form_Load()
             fields[person * 7 + i]->setCursorPosition(0);
         }
     }
-    ShowSignChangeNotes(m_reading.man.signChangeNote, m_reading.woman.signChangeNote);
+    showWorking();
     cmdMoonCompatibilityAnalysis_Click();
 }
 
-void frmMoonSign::ShowSignChangeNotes(const QString &man, const QString &partner)
+void frmMoonSign::showWorking()
 {
-    for (const auto &[label, text] : {std::pair{lblMoonNoteM, man}, std::pair{lblMoonNoteF, partner}}) {
-        label->setText(text);
-        label->setAccessibleName(text);
-        label->setVisible(!text.isEmpty());
+    for (const auto &[person, rows] : {std::pair{&m_reading.man, &m_workingM}, std::pair{&m_reading.woman, &m_workingF}}) {
+        const QList<WorkingLine> lines = WorkingLines(*person);
+        for (qsizetype i = 0; i < lines.size() && i < rows->size(); ++i) {
+            const auto &[caption, value] = (*rows)[i];
+            caption->setText(lines[i].caption);
+            value->setText(lines[i].value);
+            value->setAccessibleName(lines[i].caption);
+        }
     }
+    const OtherPairs pairs = OtherPairsOf(m_reading);
+    lblOtherPairsCaption->setText(pairs.caption);
+    lblOtherPairs->setText(pairs.lines.join(QLatin1Char('\n')));
+    lblOtherPairs->setAccessibleName(pairs.caption);
+    lblOtherPairsCaption->setVisible(!pairs.lines.isEmpty());
+    lblOtherPairs->setVisible(!pairs.lines.isEmpty());
 }
 
 QList<QLineEdit *> frmMoonSign::resultFields() const

@@ -55,12 +55,13 @@ public:
 
     QAction *mnuPrint = nullptr, *mnuBack = nullptr, *mnuExit = nullptr;
 
+    // After each person's details, how the reading was made; the last says
+    // which sign each time of the birth day gives.
     QLabel *lblMoonNoteM = nullptr;
     QLabel *lblMoonNoteF = nullptr;
-
-    // Notes shown under each Moon sign when the Moon changed sign during
-    // that person's birth day; empty text hides a note.
-    void ShowSignChangeNotes(const QString &man, const QString &partner);
+    // The other pairs an uncertain time of birth could give.
+    QLabel *lblOtherPairsCaption = nullptr;
+    QLabel *lblOtherPairs = nullptr;
 
     // The fourteen read-only fields, man's first.
     QList<QLineEdit *> resultFields() const;
@@ -86,10 +87,12 @@ private:
     void buildMenus();
     void Form_Load();
     void showSignPictures();
+    void showWorking();
 
     const Reading m_reading;
     AppContext *m_context;
     ClipboardGuard *m_clipboardGuard;
+    QList<std::pair<QLabel *, QLabel *>> m_workingM, m_workingF; // caption, value
     QLabel *m_decorLeft = nullptr;
     QLabel *m_decorRight = nullptr;
 };

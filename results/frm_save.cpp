@@ -8,13 +8,18 @@
 #include "links/link_label.h"
 #include "links/web_pages.h"
 #include "results/clipboard_guard.h"
+#include "results/pdf_text.h"
 #include "results/report_file_name.h"
 
+#include "app/platform_files.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPrintDialog>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QShortcut>
@@ -52,19 +57,25 @@ QString saveFolder()
     return QDir::homePath();
 }
 
-QString askForFile(QWidget *parent, const QString &suggested)
+frmSave::SaveTarget askForFile(QWidget *parent, const QString &suggested)
 {
+    const QString rtf = QStringLiteral("Rich Text Format (*.rtf)");
+    const QString pdf = QStringLiteral("PDF document (*.pdf)");
     QFileDialog dialog(parent, MessageBox::Title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Rich Text Format (*.rtf)"));
-    // The file holds Rich Text Format, so that is the extension it gets.
+    dialog.setNameFilters({rtf, pdf});
+    // The file holds what the chosen filter names, so that is the extension
+    // it gets.
     dialog.setDefaultSuffix(QStringLiteral("rtf"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, pdf](const QString &filter) {
+        dialog.setDefaultSuffix(filter == pdf ? QStringLiteral("pdf") : QStringLiteral("rtf"));
+    });
     dialog.setDirectory(QFileInfo(suggested).absolutePath());
     dialog.selectFile(QFileInfo(suggested).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return {dialog.selectedFiles().constFirst(), dialog.selectedNameFilter() == pdf};
 }
 
 // The report prints whole or its selection, never a range of pages. Qt's own
@@ -154,6 +165,14 @@ ReportFields ReportFieldsFrom(const Reading &reading)
     f.percentage = reading.compatibility.CompatPercent;
     f.verdict = reading.compatibility.CompatVerdict;
     f.description = reading.compatibility.CompatText;
+    for (const auto &[person, lines] : {std::pair{&reading.man, &f.manWorking}, std::pair{&reading.woman, &f.womanWorking}}) {
+        for (const WorkingLine &line : WorkingLines(*person))
+            lines->push_back({utf8(line.caption), utf8(line.value)});
+    }
+    const OtherPairs pairs = OtherPairsOf(reading);
+    f.otherPairsCaption = utf8(pairs.caption);
+    for (const QString &line : pairs.lines)
+        f.otherPairs.push_back(utf8(line));
     return f;
 }
 
@@ -170,7 +189,12 @@ frmSave::frmSave(const Reading &reading, QWidget *parent, AppContext *context)
     RTB = new CopyProofBrowser(this);
     RTB->setObjectName(QStringLiteral("RTB"));
     RTB->setAccessibleName(QStringLiteral("Report"));
-    RTB->document()->setDefaultFont(VerdanaFont(9.75));
+    // Without ligatures, so that a PDF of the report gives its text back
+    // letter for letter ("ffi" as three letters); scripts that need shaping
+    // keep it.
+    QFont reportFont = VerdanaFont(9.75);
+    reportFont.setStyleStrategy(QFont::PreferNoShaping);
+    RTB->document()->setDefaultFont(reportFont);
     SetFieldColours(RTB, kInk, kPaper);
     // Wide and tall enough to read the report; smaller screens get less.
     const QFontMetrics metrics(RTB->document()->defaultFont());
@@ -276,10 +300,11 @@ void frmSave::done(int result)
 
 void frmSave::cmdSave_Click()
 {
-    const QString path = saveFileChooser() ? saveFileChooser()(this) : askForFile(this, suggestedSavePath());
+    const SaveTarget target = saveFileChooser() ? saveFileChooser()(this) : askForFile(this, suggestedSavePath());
+    const QString &path = target.path;
     if (path.isEmpty())
         return; // cancelled: nothing written, nothing said
-    const QString error = SaveReportFile(path, m_runs);
+    const QString error = target.pdf ? SaveFileSafely(path, pdf(), {true, false, ".report"}) : SaveReportFile(path, m_runs);
     if (!error.isEmpty()) {
         MessageBox::show(this, QStringLiteral("The report could not be saved to \"%1\".\n\n%2").arg(path, error),
                          QMessageBox::Critical);
@@ -291,6 +316,22 @@ void frmSave::cmdSave_Click()
         if (m_context->people)
             m_context->people->setReportFolder(m_context->reportFolder);
     }
+}
+
+QByteArray frmSave::pdf() const
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&out);
+    // The printer's page and resolution, so that the document breaks into
+    // the same pages as a printout.
+    const QPrinter printer(QPrinter::HighResolution);
+    writer.setPageLayout(printer.pageLayout());
+    writer.setResolution(printer.resolution());
+    writer.setTitle(m_title);
+    writer.setCreator(MessageBox::Title);
+    RTB->document()->print(&writer);
+    return WithTextForEveryGlyph(out.data(), *RTB->document());
 }
 
 void frmSave::cmdPrint_Click()

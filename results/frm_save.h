@@ -29,8 +29,19 @@ public:
     explicit frmSave(const Reading &reading, QWidget *parent = nullptr, AppContext *context = nullptr);
     ~frmSave() override;
 
-    // Asks for the file to save to; an empty result means the user cancelled.
-    using SaveFileChooser = std::function<QString(QWidget *parent)>;
+    // Where to save, and whether as a PDF document rather than Rich Text
+    // Format; an empty path means the user cancelled.
+    struct SaveTarget {
+        SaveTarget(QString path = {}, bool pdf = false)
+            : path(std::move(path))
+            , pdf(pdf)
+        {
+        }
+        QString path;
+        bool pdf;
+    };
+    // Asks for the file to save to.
+    using SaveFileChooser = std::function<SaveTarget(QWidget *parent)>;
     // Sets the printer up and asks for all or selection; false when cancelled.
     using PrintDialogHandler = std::function<bool(QPrinter &printer, bool hasSelection, QWidget *parent)>;
     // Shows the print preview, ready to paint; tests look at it unshown.
@@ -50,6 +61,10 @@ public:
     QString suggestedSavePath() const;
 
     const std::vector<TextRun> &runs() const { return m_runs; }
+
+    // The report as a PDF document, laid out as it prints, titled with the
+    // couple's names.
+    QByteArray pdf() const;
     const ReportLinks &links() const { return m_links; }
 
     QTextBrowser *RTB = nullptr;

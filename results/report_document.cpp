@@ -39,5 +39,22 @@ std::vector<TextRun> BuildReportRuns(const ReportFields &f)
     runs.push_back({f.verdict + kEmptyLine, false, RunColour::Value});
     runs.push_back({"Detailed Analysis", false, RunColour::Label});
     runs.push_back({f.description + kBreak, false, RunColour::Value});
+
+    if (f.manWorking.empty() && f.womanWorking.empty())
+        return runs;
+    runs.push_back({kBreak + "How the reading was made" + kEmptyLine, true, RunColour::Heading});
+    for (const auto &[whose, lines] : {std::pair{"For you", &f.manWorking}, std::pair{"For your partner", &f.womanWorking}}) {
+        runs.push_back({std::string(whose) + kBreak, true, RunColour::Label});
+        for (const ReportLine &line : *lines) {
+            runs.push_back({line.caption + " :", false, RunColour::Label});
+            runs.push_back({line.value + kBreak, false, RunColour::Value});
+        }
+        runs.back().text += kBreak;
+    }
+    if (!f.otherPairs.empty()) {
+        runs.push_back({f.otherPairsCaption + " :" + kBreak, false, RunColour::Label});
+        for (const std::string &pair : f.otherPairs)
+            runs.push_back({pair + kBreak, false, RunColour::Value});
+    }
     return runs;
 }

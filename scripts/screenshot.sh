@@ -52,6 +52,7 @@ person() {
     text "$1"; keys Tab
     local list
     for list in "$2" "$3" "$4" "$5" "$6" "$7"; do pick "$list"; keys Tab; done
+    keys Tab # Time unknown
     text "$8"; keys Tab; text "$9"; keys Tab; text "${10}"; keys Tab
     text "${11}"; keys Tab; text "${12}"; keys Tab
     [[ ${13} == West ]] && keys Right

@@ -20,14 +20,15 @@
 # Name box (where the focus starts). Only the checked button of a radio pair
 # is a Tab stop; the arrow keys move within the pair and check the button
 # they reach.
-#    1 Name            8 City            13 East | West
-#    2 Month           9 State           14 Latitude Deg
-#    3 Day            10 Country         15 Latitude Min
-#    4 Year           11 Longitude Deg   16 North | South
-#    5 Hour           12 Longitude Min   17 Zone
-#    6 Minute                            18 Daylight Saving Time
-#    7 Second                            19 Click Here To Find Latitude & Longitude
-# then the same 19 stops for the partner, then Get Moon Sign Compatibility,
+#    1 Name            9 City            14 East | West
+#    2 Month          10 State           15 Latitude Deg
+#    3 Day            11 Country         16 Latitude Min
+#    4 Year           12 Longitude Deg   17 North | South
+#    5 Hour           13 Longitude Min   18 Zone
+#    6 Minute                            19 Daylight Saving Time
+#    7 Second                            20 Click Here To Find Latitude & Longitude
+#    8 Time unknown
+# then the same 20 stops for the partner, then Get Moon Sign Compatibility,
 # the forum link, the advert link in front, and round to the man's Name.
 set -euo pipefail
 
@@ -178,6 +179,7 @@ fill_person() {
     pick "$w" "$5"; keys "$w" Tab           # Hour
     pick "$w" "$6"; keys "$w" Tab           # Minute
     pick "$w" "$7"; keys "$w" Tab           # Second
+    keys "$w" Tab                           # Time unknown
     type_text "$w" "$8"; keys "$w" Tab      # City
     type_text "$w" "$9"; keys "$w" Tab      # State
     type_text "$w" "${10}"; keys "$w" Tab   # Country

@@ -1,3 +1,4 @@
+#include "astro/sign_change.h"
 #include "astro/western_ephemeris.h"
 #include "astro/western_planet_position.h"
 #include "astro/zone_table.h"
@@ -276,4 +277,31 @@ TEST(SignNames, ExactAndCaseSensitive)
     EXPECT_FALSE(SignNameFromShortPosition("00 0\" 00"));
     EXPECT_FALSE(SignNameFromShortPosition("00"));
     EXPECT_EQ(SignNameFromShortPosition("13 Leo 09"), "Leo");
+}
+
+TEST(UniversalMoment, OnItsOwnCalendarDay)
+{
+    struct Row { int y, m, d; double ut; CivilMoment want; };
+    const Row rows[] = {
+        {1990, 5, 1, 9.0, {1990, 5, 1, 9, 0, 0}},
+        {2000, 1, 1, -3.5, {1999, 12, 31, 20, 30, 0}},        // east of Greenwich, just after midnight
+        {1944, 12, 31, 24.5, {1945, 1, 1, 0, 30, 0}},         // west, late in the evening
+        {2000, 3, 1, -0.25, {2000, 2, 29, 23, 45, 0}},        // into a leap day
+        {1901, 1, 1, 12.0 - 20476 / 3600.0, {1901, 1, 1, 6, 18, 44}}, // a mean time to the second
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(UniversalMoment(r.y, r.m, r.d, r.ut), r.want) << r.y << '-' << r.m << '-' << r.d << ' ' << r.ut;
+}
+
+TEST(SignPosition, AsThePositionTextHasIt)
+{
+    for (const double lon : {0.0, 29.9999999, 30.0, 133.15808, 223.31610, 359.9999}) {
+        const PositionInSign p = SignPositionOf(lon);
+        const std::string text = FormatPosition(lon);
+        const std::string abbreviation = p.signIndex < 12 ? std::string(Signs[std::size_t(p.signIndex)].Abbreviation) : "";
+        EXPECT_EQ(text.substr(0, text.find("\u00B0")), std::to_string(p.degrees)) << lon;
+        EXPECT_EQ(ShortPosition(text), (p.degrees < 10 ? "0" : "") + std::to_string(p.degrees) + " " + abbreviation + " "
+                                             + (p.minutes < 10 ? "0" : "") + std::to_string(p.minutes))
+            << lon;
+    }
 }

@@ -1,6 +1,7 @@
 #include "gui_support.h"
 
 #include "app/window_icon.h"
+#include "entry/people_store.h"
 #include "links/frm_about.h"
 #include "links/link_label.h"
 #include "results/frm_moon_sign.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
@@ -41,6 +43,7 @@ private Q_SLOTS:
     void validation_data();
     void validation();
     void readingShowsBothPersons();
+    void timeUnknownReadsNoonAndShowsEveryPair();
     void readingKnownSigns_data();
     void readingKnownSigns();
     void menuAndButtonAgree();
@@ -330,6 +333,52 @@ void FrmMainTest::readingShowsBothPersons()
     QVERIFY(!r->txtMoonM->text().isEmpty());
     QCOMPARE(r->panels->currentWidget(), r->Frame2);
     QVERIFY(!r->cmdSave->isEnabled());
+}
+
+void FrmMainTest::timeUnknownReadsNoonAndShowsEveryPair()
+{
+    QTemporaryDir dir;
+    Session s;
+    s.context.people = std::make_shared<PeopleStore>(dir.filePath(QStringLiteral("people.json")));
+    s.open();
+    frmMain &w = *s.main;
+    Person man;
+    man.hour = 7;
+    man.minute = 45;
+    fillPerson(w, man, true);
+    fillPerson(w, Person{}, false);
+    // Reached by Tab from the seconds, named for screen readers.
+    w.cboMSS->setFocus();
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(&w, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), w.findChild<QCheckBox *>(QStringLiteral("chkMTimeUnknown")));
+    QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("Man's time of birth unknown"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE((QStringList{w.cboMHH->currentText(), w.cboMMM->currentText(), w.cboMSS->currentText()}),
+             (QStringList{"12", "0", "0"}));
+    QVERIFY(!w.cboMHH->isEnabled() && !w.cboMMM->isEnabled() && !w.cboMSS->isEnabled());
+
+    w.cmdRashi->click();
+    frmMoonSign *r = s.results();
+    QVERIFY(r);
+    QCOMPARE(r->reading().man.birthInput.Hour, 12);
+    QCOMPARE(r->reading().man.birthInput.Minute, 0);
+    QVERIFY(r->findChild<QLabel *>(QStringLiteral("lblBornM"))->text().contains(QStringLiteral("time unknown")));
+    // Every pair the day allows, the reading's own among them.
+    QVERIFY(!r->lblOtherPairs->isHidden());
+    QCOMPARE(int(r->lblOtherPairs->text().count(QLatin1Char('\n'))) + 1,
+             int(r->reading().man.daySpans.size() * r->reading().woman.daySpans.size()));
+
+    // Remembered with the people; known again, the time is as it was.
+    Session t;
+    t.context.people = std::make_shared<PeopleStore>(dir.filePath(QStringLiteral("people.json")));
+    t.open();
+    auto *unknown = t.main->findChild<QCheckBox *>(QStringLiteral("chkMTimeUnknown"));
+    QVERIFY(unknown->isChecked() && !t.main->cboMHH->isEnabled());
+    QTest::keyClick(w.findChild<QCheckBox *>(QStringLiteral("chkMTimeUnknown")), Qt::Key_Space);
+    QCOMPARE(w.cboMHH->currentText(), QStringLiteral("7"));
+    QCOMPARE(w.cboMMM->currentText(), QStringLiteral("45"));
+    QVERIFY(w.cboMHH->isEnabled());
 }
 
 void FrmMainTest::readingKnownSigns_data()

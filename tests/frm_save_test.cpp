@@ -138,7 +138,10 @@ void FrmSaveTest::reportRunByRun()
     QVERIFY(r.results);
     frmSave report(r.results->reading(), r.results);
     const std::vector<TextRun> &runs = report.runs();
-    QCOMPARE(runs.size(), size_t(37));
+    // The reading's 37 runs, then how it was made in a block of its own.
+    QVERIFY(runs.size() > 37);
+    QCOMPARE(QString::fromStdString(runs[37].text), QStringLiteral("\r\nHow the reading was made\r\n\r\n"));
+    QVERIFY(runs[37].bold && runs[37].colour == RunColour::Heading);
 
     struct Expected {
         int index;
@@ -236,7 +239,7 @@ void FrmSaveTest::reportSaysWhatTheResultsShow()
     QVERIFY(r);
     frmSave report(r->reading(), r);
     const std::vector<TextRun> &runs = report.runs();
-    QCOMPARE(runs.size(), size_t(37));
+    QVERIFY(runs.size() > 37);
     const auto value = [&](std::size_t run, const char *end) {
         QString text = QString::fromStdString(runs[run].text);
         if (!text.endsWith(QLatin1String(end)))
@@ -251,6 +254,24 @@ void FrmSaveTest::reportSaysWhatTheResultsShow()
     QCOMPARE(value(32, "\r\n\r\n"), r->lblPercentage->text());
     QCOMPARE(value(34, "\r\n\r\n"), r->lblComment->text());
     QCOMPARE(value(36, "\r\n"), r->lblDescription->text());
+
+    // How the reading was made: each line of the window's, caption then
+    // value, in the report's block in the same order; then the other pairs.
+    QStringList shown, written;
+    for (const char *who : {"M", "F"}) {
+        for (const char *name : {"lblBorn", "lblClock", "lblUniversalTime", "lblMoonAt", "lblMoonNote"}) {
+            const auto *label = r->findChild<QLabel *>(QLatin1String(name) + QLatin1String(who));
+            shown << label->accessibleName() + QStringLiteral(" :") << label->text();
+        }
+    }
+    if (!r->lblOtherPairs->isHidden())
+        shown << r->lblOtherPairsCaption->text() + QStringLiteral(" :") << r->lblOtherPairs->text().split(QLatin1Char('\n'));
+    for (std::size_t i = 38; i < runs.size(); ++i) {
+        const QString text = QString::fromStdString(runs[i].text).trimmed();
+        if (!text.startsWith(QLatin1String("For you")) && !text.startsWith(QLatin1String("For your partner")))
+            written << text;
+    }
+    QCOMPARE(written, shown);
 }
 
 void FrmSaveTest::savedFileReadsBackElsewhere()
@@ -293,7 +314,7 @@ void FrmSaveTest::hostileNamesSurviveTheRoundTrip_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("braces and backslashes") << QStringLiteral("{\\rtf1 \\b} {\\par}\\\\");
-    QTest::newRow("Devanagari") << QStringLiteral("\u092e\u0928\u094b\u091c \u0936\u0930\u094d\u092e\u093e");
+    QTest::newRow("Devanagari") << QStringLiteral("\u092e\u0928\u094b\u091c \u0928\u0947\u092a\u093e\u0932");
     QTest::newRow("emoji") << QStringLiteral("Ann \U0001F49E\U0001F319 \U0001F469\u200D\u2764\uFE0F\u200D\U0001F468");
     QTest::newRow("right to left") << QStringLiteral("\u05e9\u05e8\u05d4 \u0644\u064a\u0644\u0649");
     QTest::newRow("5000 characters") << QString(5000, QLatin1Char('x')) + QStringLiteral("}");
@@ -317,6 +338,36 @@ void FrmSaveTest::hostileNamesSurviveTheRoundTrip()
     QVERIFY(back.ok);
     QCOMPARE(runsText(back.runs), documentTextWithCrLf(report));
     QVERIFY(documentTextWithCrLf(report).contains(QStringLiteral("Name :") + name.trimmed()));
+
+    // The PDF gives the name back as text, letter for letter, and is titled
+    // with the couple's names.
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    frmSave::setSaveFileChooser([&](QWidget *) { return frmSave::SaveTarget(pdf, true); });
+    report.cmdSave->click();
+    QVERIFY(r.session.recorder.boxes.empty());
+    // Compared without blanks and line ends, which are the page's, and
+    // without the characters that draw nothing (joiners, variation
+    // selectors and the marks pdftotext adds around right-to-left text).
+    static const QRegularExpression layout(QStringLiteral("[\\s\\x{200D}\\x{FE0F}\\x{202A}-\\x{202E}]"));
+    // A page's number stands at its foot, before the page break.
+    static const QRegularExpression pageFoot(QStringLiteral("\\n\\d+\\s*\\f"));
+    const QString text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).remove(pageFoot).remove(layout);
+    const QString wanted = QString(QStringLiteral("Name :") + name.trimmed()).remove(layout);
+    QVERIFY2(text.contains(wanted), qPrintable(text.left(300)));
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QStringLiteral("Title:")) && info.contains(report.title()), qPrintable(info));
+    // Every font is embedded ("emb" yes) and names its characters ("uni" yes).
+    const QString fonts = runTool(QStringLiteral("pdffonts"), {pdf});
+    static const QRegularExpression font(QStringLiteral("^\\S+\\s+.*\\s(yes|no)\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+$"),
+                                         QRegularExpression::MultilineOption);
+    int listed = 0;
+    for (auto m = font.globalMatch(fonts); m.hasNext(); ++listed) {
+        const QRegularExpressionMatch row = m.next();
+        QVERIFY2(row.captured(1) == QLatin1String("yes") && row.captured(3) == QLatin1String("yes"), qPrintable(fonts));
+    }
+    QVERIFY2(listed > 0, qPrintable(fonts));
 }
 
 void FrmSaveTest::cancelledSaveIsSilent()

@@ -15,7 +15,7 @@ set -euo pipefail
 readonly NAME=keyboard_replay
 readonly MAIN_TITLE_RE='^RU Zuva Zize Vadiveziduzor v1\.75$'
 readonly BOX_TITLE_RE='^RU Zuva Zize Vadiveziduzor$'
-readonly WINDOW_TIMEOUT=20
+readonly WINDOW_TIMEOUT=60 # seconds; the machine may be busy
 readonly POLL=0.05
 readonly ROUNDS=${ROUNDS:-20}
 
@@ -51,7 +51,9 @@ start_window_manager
 STORE=$XDG_CONFIG_HOME/zuvazize/vadiveziduzor-people.json
 (cd "$WORK" && exec "$PROGRAM") >"$WORK/program.log" 2>&1 &
 A_PID=$!
-wait_until "$WINDOW_TIMEOUT" has_window "$MAIN_TITLE_RE" "$A_PID" || fail "the program showed no window"
+wait_until "$WINDOW_TIMEOUT" has_window "$MAIN_TITLE_RE" "$A_PID" ||
+    fail "the program showed no window (running: $(is_running "$A_PID" && echo yes || echo no);" \
+        "its windows: $(xdotool search --all --pid "$A_PID" 2>/dev/null | tr '\n' ' '))"
 MAIN=${WINDOWS[0]}
 for _ in 1 2; do
     (while :; do :; done) &
@@ -101,7 +103,7 @@ for ((ROUND = 1; ROUND <= ROUNDS; ROUND++)); do
     type_text "$MAIN" 1; keys "$MAIN" Tab
     type_text "$MAIN" 1990; keys "$MAIN" Tab
     type_text "$MAIN" 14; keys "$MAIN" Tab
-    type_text "$MAIN" 30; keys "$MAIN" Tab Tab
+    type_text "$MAIN" 30; keys "$MAIN" Tab Tab Tab
     type_text "$MAIN" Pune; keys "$MAIN" Return
     keys "$MAIN" Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
     # The partner, typed out; Tab follows the city at once.
@@ -110,7 +112,7 @@ for ((ROUND = 1; ROUND <= ROUNDS; ROUND++)); do
     type_text "$MAIN" 12; keys "$MAIN" Tab
     type_text "$MAIN" 1992; keys "$MAIN" Tab
     type_text "$MAIN" 5; keys "$MAIN" Tab
-    type_text "$MAIN" 30; keys "$MAIN" Tab Tab
+    type_text "$MAIN" 30; keys "$MAIN" Tab Tab Tab
     type_text "$MAIN" Lonavla; keys "$MAIN" Tab
     type_text "$MAIN" Maharashtra; keys "$MAIN" Tab
     type_text "$MAIN" India; keys "$MAIN" Tab

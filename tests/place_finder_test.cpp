@@ -3,6 +3,7 @@
 #include "astro/sign_change.h"
 #include "astro/western_ephemeris.h"
 #include "entry/place_finder.h"
+#include "results/frm_save.h"
 #include "entry/sign_name_table.h"
 #include "tests/support/system_zones.h"
 
@@ -12,6 +13,11 @@
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 namespace {
@@ -62,7 +68,8 @@ private Q_SLOTS:
     void everyPlaceAndMomentGetsTheTrueOffset();
     void readingsThroughTheAtlasAgreeWithTheZoneDatabase_data();
     void readingsThroughTheAtlasAgreeWithTheZoneDatabase();
-    void signChangeNoteOnlyOnADayTheMoonMoves();
+    void theWorkingShownIsTheEngines_data();
+    void theWorkingShownIsTheEngines();
     void enterPicksTheCurrentOfferAndLeavingUnpickedSaysSo();
     void clearAsksAndForgetsThePlace();
 
@@ -421,41 +428,171 @@ void PlaceFinderTest::readingsThroughTheAtlasAgreeWithTheZoneDatabase()
     QCOMPARE(r->txtMoonM->text(), QString::fromUtf8(SignNameTable[std::size_t(lon / 30.0)].Name.data()));
 }
 
-void PlaceFinderTest::signChangeNoteOnlyOnADayTheMoonMoves()
-{
-    // Find a day in 2001 on which the Moon enters a sign at Greenwich, and one
-    // on which it does not.
-    QDate changing, steady;
-    for (QDate d(2001, 1, 1); (!changing.isValid() || !steady.isValid()) && d.year() == 2001; d = d.addDays(1)) {
-        const bool changes = FindSignChangeOnDay(d.year(), d.month(), d.day(), 0.0, false).changes;
-        if (changes && !changing.isValid())
-            changing = d;
-        if (!changes && !steady.isValid())
-            steady = d;
-    }
-    QVERIFY(changing.isValid() && steady.isValid());
-    const SignChange change = FindSignChangeOnDay(changing.year(), changing.month(), changing.day(), 0.0, false);
+namespace {
 
+// A day of 2001 whose civil day at Greenwich gives two Moon signs, or one.
+QDate dayAtGreenwich(bool changing)
+{
+    for (QDate d(2001, 1, 1); d.year() == 2001; d = d.addDays(1)) {
+        if ((SignSpansOnDay(d.year(), d.month(), d.day(), 0.0, false).size() > 1) == changing)
+            return d;
+    }
+    return {};
+}
+
+QString moment(const CivilMoment &m)
+{
+    QString text = QStringLiteral("%1 %2 %3, %4:%5")
+                       .arg(m.day)
+                       .arg(QLocale(QLocale::English).monthName(m.month))
+                       .arg(m.year)
+                       .arg(m.hour, 2, 10, QLatin1Char('0'))
+                       .arg(m.minute, 2, 10, QLatin1Char('0'));
+    return m.second ? text + QStringLiteral(":%1").arg(m.second, 2, 10, QLatin1Char('0')) : text;
+}
+
+QString oneLine(QString text)
+{
+    return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")).trimmed();
+}
+
+} // namespace
+
+void PlaceFinderTest::theWorkingShownIsTheEngines_data()
+{
+    QTest::addColumn<QString>("place"); // picked from the offers; empty: Greenwich set by hand
+    QTest::addColumn<QDateTime>("birth");
+    QTest::addColumn<int>("zone");       // set by hand, when no place is picked
+    QTest::addColumn<bool>("dst");
+    QTest::addColumn<QDate>("partnerDay"); // the partner's day at Greenwich; none: born as the man
+    QTest::addColumn<QString>("clock");
+    QTest::addColumn<QString>("universalTime");
+    const auto at = [](QDate d, int h, int m) { return QDateTime(d, QTime(h, m)); };
+    const QDate steady = dayAtGreenwich(false);
+    const QDate changing = dayAtGreenwich(true);
+    QTest::newRow("Pune 1990") << "Pune" << at({1990, 5, 1}, 14, 30) << 0 << false << steady
+                               << "India Standard Time, UTC+05:30" << "1 May 1990, 09:00";
+    QTest::newRow("London 1944, double summer time") << "London" << at({1944, 7, 1}, 12, 0) << 0 << false << steady
+                                                     << "British Double Summer Time, UTC+02:00" << "1 July 1944, 10:00";
+    QTest::newRow("Kathmandu 1901, mean time") << "Kathmandu" << at({1901, 1, 1}, 12, 0) << 0 << false << steady
+                                               << "Local mean time, UTC+05:41:16" << "1 January 1901, 06:18:44";
+    QTest::newRow("New York, the hour that came twice") << "New York" << at({1970, 10, 25}, 1, 30) << 0 << false
+                                                        << steady << "Eastern Daylight Time, UTC-04:00"
+                                                        << "25 October 1970, 05:30";
+    QTest::newRow("a zone row set by hand") << "" << at({1969, 7, 20}, 23, 56) << 27 << true << steady
+                                            << "\u201CEastern Standard Time,EST,-5.0\u201D from the zone list with "
+                                               "Daylight Saving Time, UTC-04:00"
+                                            << "21 July 1969, 03:56";
+    QTest::newRow("a day with a sign change") << "" << at(changing, 12, 0) << 29 << false << steady
+                                              << "\u201CGreenwich Mean Time,GMT,0.0\u201D from the zone list, UTC+00:00"
+                                              << moment({changing.year(), changing.month(), changing.day(), 12, 0, 0});
+    QTest::newRow("both days with a sign change") << "" << at(changing, 12, 0) << 29 << false << QDate()
+                                                  << "\u201CGreenwich Mean Time,GMT,0.0\u201D from the zone list, UTC+00:00"
+                                                  << moment({changing.year(), changing.month(), changing.day(), 12, 0, 0});
+}
+
+// The instant, the clock and the times of each sign shown for a birth are
+// the engine's own, in the results window and in the saved report, read
+// back from RTF and PDF by other programs.
+void PlaceFinderTest::theWorkingShownIsTheEngines()
+{
+    QFETCH(QString, place);
+    QFETCH(QDateTime, birth);
+    QFETCH(int, zone);
+    QFETCH(bool, dst);
+    QFETCH(QDate, partnerDay);
+    QFETCH(QString, clock);
+    QFETCH(QString, universalTime);
     Session s;
+    frmMain &w = openForm(s);
     Person man;
-    man.year = changing.year();
-    man.month = changing.month();
-    man.day = changing.day();
-    Person woman;
-    woman.year = steady.year();
-    woman.month = steady.month();
-    woman.day = steady.day();
-    frmMoonSign *r = s.read(man, woman);
+    man.year = birth.date().year();
+    man.month = birth.date().month();
+    man.day = birth.date().day();
+    man.hour = birth.time().hour();
+    man.minute = birth.time().minute();
+    man.zone = zone;
+    man.dst = dst;
+    man.west = dst;
+    Person partner = man;
+    if (partnerDay.isValid()) {
+        partner.year = partnerDay.year();
+        partner.month = partnerDay.month();
+        partner.day = partnerDay.day();
+        partner.zone = 29;
+        partner.dst = false;
+    }
+    fillPerson(w, man, true);
+    fillPerson(w, partner, false);
+    if (!place.isEmpty()) {
+        w.txtMCity->setFocus();
+        QVERIFY(pickFirst(w.placeFinder(true), place));
+    }
+    w.cmdRashi->click();
+    frmMoonSign *r = s.results();
     QVERIFY(r);
     r->cmdBirthDetails_Click();
-    const QString expected = QStringLiteral("The Moon entered %1 at %2:%3 on this day; check the time of birth.")
-                                 .arg(QString::fromUtf8(SignNameTable[std::size_t(change.signIndexAfter)].Name.data()))
-                                 .arg(change.hour, 2, 10, QLatin1Char('0'))
-                                 .arg(change.minute, 2, 10, QLatin1Char('0'));
-    QCOMPARE(r->lblMoonNoteM->text(), expected);
-    QVERIFY(r->lblMoonNoteM->isVisible());
-    QVERIFY(r->lblMoonNoteF->text().isEmpty());
-    QVERIFY(!r->lblMoonNoteF->isVisible());
+
+    const PersonReading &shown = r->reading().man;
+    const BirthInput &in = shown.birthInput;
+    const double correction = ZoneCorrectionInHours(in);
+    const double ut = UniversalTimeHours(in.Hour + in.Minute / 60.0, correction, in.IsDaylightSaving);
+    QCOMPARE(moment(UniversalMoment(in.Year, in.Month, in.Day, ut)), universalTime);
+    QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblUniversalTimeM"))->text(), universalTime);
+    QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblClockM"))->text(), clock);
+
+    // The stretches of the day, minute by minute through the engine.
+    QStringList parts;
+    int from = 0;
+    const QDate day(in.Year, in.Month, in.Day);
+    const auto signAt = [&](int minute) {
+        const double t = JulianCenturies(JulianDayNumber(in.Month, in.Day, in.Year),
+                                         UniversalTimeHours(minute / 60.0, correction, in.IsDaylightSaving));
+        return int(MoonLongitude(t) / 30.0);
+    };
+    const auto hhmm = [](int minute) { return QTime(minute / 60, minute % 60).toString(QStringLiteral("HH:mm")); };
+    for (int minute = 1; minute <= 1440; ++minute) {
+        if (minute < 1440 && signAt(minute) == signAt(from))
+            continue;
+        const QString sign = QString::fromUtf8(SignNameTable[std::size_t(signAt(from))].Name.data());
+        parts << (from == 0 && minute == 1440 ? sign
+                  : from == 0                 ? sign + QStringLiteral(" up to ") + hhmm(minute - 1)
+                                              : sign + QStringLiteral(" from ") + hhmm(from));
+        from = minute;
+    }
+    const QString margins = parts.size() == 1
+        ? QStringLiteral("The Moon is in %1 for a birth at any time that day.").arg(parts[0])
+        : QStringLiteral("The Moon is in %1 and in %2 for a birth that day.").arg(parts[0], parts[1]);
+    QCOMPARE(r->lblMoonNoteM->text(), margins);
+    const int pairs = int(shown.daySpans.size() * r->reading().woman.daySpans.size());
+    QCOMPARE(r->lblOtherPairs->isVisibleTo(r), pairs > 1);
+    if (pairs > 1)
+        QCOMPARE(int(r->lblOtherPairs->text().count(QLatin1Char('\n'))) + 1, pairs - 1);
+
+    // The saved report says the same, read back by pandoc and pdftotext.
+    QStringList wanted{QStringLiteral("Clock :") + clock, QStringLiteral("Universal Time used :") + universalTime,
+                       QStringLiteral("That day :") + margins};
+    if (pairs > 1)
+        wanted += r->lblOtherPairs->text().split(QLatin1Char('\n'));
+    QTemporaryDir dir;
+    frmSave report(r->reading(), r);
+    for (const bool pdf : {false, true}) {
+        const QString path = dir.filePath(pdf ? QStringLiteral("r.pdf") : QStringLiteral("r.rtf"));
+        frmSave::setSaveFileChooser([&](QWidget *) { return frmSave::SaveTarget(path, pdf); });
+        report.cmdSave->click();
+        const QString reader = pdf ? QStringLiteral("pdftotext") : QStringLiteral("pandoc");
+        if (QStandardPaths::findExecutable(reader).isEmpty())
+            QSKIP("pandoc or pdftotext is not installed");
+        QProcess read;
+        read.start(reader, pdf ? QStringList{path, QStringLiteral("-")}
+                               : QStringList{QStringLiteral("-f"), QStringLiteral("rtf"), QStringLiteral("-t"),
+                                             QStringLiteral("plain"), QStringLiteral("--wrap=none"), path});
+        QVERIFY(read.waitForFinished(60000));
+        const QString text = oneLine(QString::fromUtf8(read.readAllStandardOutput()));
+        for (const QString &line : wanted)
+            QVERIFY2(text.contains(oneLine(line)), qPrintable(reader + QStringLiteral(" lacks ") + line));
+    }
+    frmSave::setSaveFileChooser({});
 }
 
 void PlaceFinderTest::enterPicksTheCurrentOfferAndLeavingUnpickedSaysSo()

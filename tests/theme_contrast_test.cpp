@@ -253,7 +253,6 @@ void ThemeContrastTest::everyTextIsReadable()
     } else {
         frmMoonSign *results = session.read(man, woman);
         QVERIFY(results);
-        results->ShowSignChangeNotes(QStringLiteral("The Moon changed sign that day."), QString());
         if (window == QLatin1String("frmMoonSign")) {
             found = faults(results);
             results->cmdBirthDetails_Click();
