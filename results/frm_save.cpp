@@ -196,10 +196,9 @@ frmSave::frmSave(const Reading &reading, QWidget *parent, AppContext *context)
     reportFont.setStyleStrategy(QFont::PreferNoShaping);
     RTB->document()->setDefaultFont(reportFont);
     SetFieldColours(RTB, kInk, kPaper);
-    // Wide and tall enough to read the report; smaller screens get less.
-    const QFontMetrics metrics(RTB->document()->defaultFont());
-    RTB->setMinimumSize(metrics.averageCharWidth() * 30, metrics.lineSpacing() * 8);
-    m_readingSize = QSize(metrics.averageCharWidth() * 72, metrics.lineSpacing() * 30);
+    // Wide and tall enough to read the report, where the screen has room
+    // for that beside the buttons and links.
+    RTB->setMinimumSize(QSize(560, 420).boundedTo(RoomOnScreen(this).size() - QSize(40, 200)));
 
     cmdSave = new QPushButton(QStringLiteral("&Save"), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -243,7 +242,6 @@ frmSave::frmSave(const Reading &reading, QWidget *parent, AppContext *context)
 
     Form_Load(ReportFieldsFrom(reading));
     FitWindowToLayout(this);
-    resize(size().expandedTo(m_readingSize));
     KeepOnScreen(this);
 }
 

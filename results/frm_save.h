@@ -93,7 +93,6 @@ private:
     ReportLinks m_links;
     ClipboardGuard *m_clipboardGuard;
     AppContext *m_context;
-    QSize m_readingSize;
     bool m_unloaded = false;
 };
 
