@@ -73,6 +73,8 @@ if(ZUVA_ATLAS_PACKAGE)
 endif()
 # A sans face for the windows and a way to open the web links.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, xdg-utils")
+# Emoji and Devanagari in names, drawn and kept as text in a saved PDF.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-symbola, fonts-lohit-deva")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 
 include(CPack)

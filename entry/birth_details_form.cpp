@@ -383,10 +383,14 @@ void BirthDetailsForm::setDetails(const PersonDetails &p)
     city->setText(p.city);
     state->setText(p.state);
     country->setText(p.country);
-    lonD->setText(p.lonD);
-    lonM->setText(p.lonM);
-    latD->setText(p.latD);
-    latM->setText(p.latM);
+    // Kept texts the box could not have taken as typed are cut until it can.
+    for (const auto &[box, text] : {std::pair{lonD, p.lonD}, {lonM, p.lonM}, {latD, p.latD}, {latM, p.latM}}) {
+        QString fitted = text;
+        int at = 0;
+        while (box->validator() && !fitted.isEmpty() && box->validator()->validate(fitted, at) == QValidator::Invalid)
+            fitted.chop(1);
+        box->setText(fitted);
+    }
     longitude->button(p.west ? 1 : 0)->setChecked(true);
     latitude->button(p.south ? 1 : 0)->setChecked(true);
     // A position past the table's rows is the pick's own zone, which the

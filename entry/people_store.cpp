@@ -81,10 +81,11 @@ PersonDetails readPerson(const Values &v)
     p.city = text("city");
     p.state = text("state");
     p.country = text("country");
-    // The coordinate boxes hold three characters at the most.
-    p.lonD = text("longitudeDegrees").left(3);
+    // The coordinate boxes hold a few characters, a coordinate written out
+    // in a degrees box a few more.
+    p.lonD = text("longitudeDegrees").left(32);
     p.lonM = text("longitudeMinutes").left(3);
-    p.latD = text("latitudeDegrees").left(3);
+    p.latD = text("latitudeDegrees").left(32);
     p.latM = text("latitudeMinutes").left(3);
     p.west = v.flag(QStringLiteral("west")).value_or(false);
     p.south = v.flag(QStringLiteral("south")).value_or(false);
@@ -109,9 +110,9 @@ QJsonObject personObject(const PersonDetails &p)
         {QStringLiteral("city"), bounded(p.city)},
         {QStringLiteral("state"), bounded(p.state)},
         {QStringLiteral("country"), bounded(p.country)},
-        {QStringLiteral("longitudeDegrees"), p.lonD.left(3)},
+        {QStringLiteral("longitudeDegrees"), p.lonD.left(32)},
         {QStringLiteral("longitudeMinutes"), p.lonM.left(3)},
-        {QStringLiteral("latitudeDegrees"), p.latD.left(3)},
+        {QStringLiteral("latitudeDegrees"), p.latD.left(32)},
         {QStringLiteral("latitudeMinutes"), p.latM.left(3)},
         {QStringLiteral("west"), p.west},
         {QStringLiteral("south"), p.south},

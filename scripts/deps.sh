@@ -19,6 +19,7 @@ packages=(
     pandoc unrtf poppler-utils libreoffice-writer-nogui
     desktop-file-utils appstream dpkg-dev file valgrind lintian locales
     clang libclang-rt-14-dev
+    fonts-symbola fonts-lohit-deva
 )
 
 case ${1:-} in
