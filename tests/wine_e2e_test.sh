@@ -158,6 +158,11 @@ wait_until 20 hidden "$MAIN" || fail "the birth-details window stayed on screen 
 sleep 1
 shot results
 log "results window $RESULTS"
+# Birth Details, the leftmost button of the bottom row, shows the working.
+eval "$(xdotool getwindowgeometry --shell "$RESULTS")"
+xdotool mousemove $((X + 80)) $((Y + HEIGHT - 40)) click 1
+sleep 1
+shot results_birth_details
 
 keys "$RESULTS" ctrl+p
 wait_window "$MAIN_TITLE_RE" "the report window" "$MAIN" "$RESULTS"
