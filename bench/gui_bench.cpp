@@ -132,6 +132,21 @@ void BM_FirstReading(benchmark::State &state)
 }
 BENCHMARK(BM_FirstReading)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Times each iteration's step, which says whether it did its work.
+template <typename Step>
+void timeEach(benchmark::State &state, Step step, const char *failure)
+{
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const bool done = step();
+        state.SetIterationTime(seconds(start, Clock::now()));
+        if (!done) {
+            state.SkipWithError(failure);
+            break;
+        }
+    }
+}
+
 // The place offers for a city, from the look-up until the list is painted.
 bool offersPainted(Session &session)
 {
@@ -162,15 +177,7 @@ void BM_FirstOffers(benchmark::State &state)
     }
     paintedAfterEvents(session.main);
     std::this_thread::sleep_for(std::chrono::milliseconds(state.range(1)));
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        const bool painted = offersPainted(session);
-        state.SetIterationTime(seconds(start, Clock::now()));
-        if (!painted) {
-            state.SkipWithError("no offers painted");
-            break;
-        }
-    }
+    timeEach(state, [&] { return offersPainted(session); }, "no offers painted");
 }
 BENCHMARK(BM_FirstOffers)
     ->ArgsProduct({{0, 1}, {0, 400}})
@@ -188,15 +195,7 @@ void BM_LaterOffers(benchmark::State &state)
         state.SkipWithError("built without the atlas");
         return;
     }
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        const bool painted = offersPainted(session);
-        state.SetIterationTime(seconds(start, Clock::now()));
-        if (!painted) {
-            state.SkipWithError("no offers painted");
-            break;
-        }
-    }
+    timeEach(state, [&] { return offersPainted(session); }, "no offers painted");
 }
 BENCHMARK(BM_LaterOffers)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -15,7 +15,7 @@ run_packages=(
 # Tests only.
 packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-utils xdotool imagemagick openbox
+    xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick openbox
     pandoc unrtf poppler-utils libreoffice-writer-nogui
     desktop-file-utils appstream dpkg-dev file valgrind lintian locales
     clang libclang-rt-14-dev

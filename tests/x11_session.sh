@@ -90,6 +90,22 @@ keys() {
 # Text typed into the focused control of a window.
 # Letters beyond the keyboard map are typed one by one: xdotool binds each
 # to a spare key first, and the program must see that binding before the key.
+# Characters outside ASCII get spare keys of their own, bound once and kept:
+# xdotool's way, binding a key for each press and unbinding it at once,
+# loses the character when the program reads the keyboard map late, as on a
+# busy machine.
+declare -A SPARE_KEYS=()
+bind_spare_key() {
+    local lower=${1,,} upper=${1^^} code
+    [[ -n ${SPARE_KEYS[$lower]:-} ]] && return
+    command -v xmodmap >/dev/null 2>&1 || fail "xmodmap is needed to type '$1'"
+    code=$(xmodmap -pke | awk 'NF == 3 && $2 > 8 && !code { code = $2 } END { print code }')
+    [[ -n $code ]] || fail "no spare key is left to type '$1'"
+    xmodmap -e "keycode $code = $(printf 'U%04X U%04X' "'$lower" "'$upper")" || fail "xmodmap could not bind '$1'"
+    SPARE_KEYS[$lower]=$code
+    sleep 0.3
+}
+
 type_text() {
     local window=$1 text=$2 i c
     local LC_ALL=C.UTF-8 # characters, not bytes, whatever the caller's locale
@@ -97,11 +113,11 @@ type_text() {
     if [[ $text == *[![:ascii:]]* ]]; then
         for ((i = 0; i < ${#text}; i++)); do
             c=${text:i:1}
-            if [[ $c != [[:ascii:]] && $c == [[:upper:]] ]]; then
-                # A spare key holds the letter in both cases; Shift picks the capital.
-                LC_ALL=C.UTF-8 xdotool key --delay 150 "shift+$(printf 'U%04X' "'$c")" || fail "xdotool could not type '$c'"
+            if [[ $c == [[:ascii:]] ]]; then
+                xdotool type --delay 20 -- "$c" || fail "xdotool could not type '$c'"
             else
-                LC_ALL=C.UTF-8 xdotool type --delay 150 -- "$c" || fail "xdotool could not type '$c'"
+                bind_spare_key "$c"
+                xdotool key --delay 20 "$(printf 'U%04X' "'$c")" || fail "xdotool could not type '$c'"
             fi
         done
         return
