@@ -166,11 +166,17 @@ start_private_x() {
 # Starts openbox on the private display, as a user's desktop has a window
 # manager; WM_PID stays empty where openbox is not installed.
 WM_PID=
+wm_is_managing() {
+    [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]
+}
+
 start_window_manager() {
     command -v openbox >/dev/null 2>&1 || { log "openbox is not installed: no window manager"; return 0; }
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     WM_PID=$!
-    wait_until "$WINDOW_TIMEOUT" xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "openbox did not start"
+    # openbox names its check window once it manages the screen; a window
+    # mapped before that may be left unmanaged and never shown.
+    wait_until "$WINDOW_TIMEOUT" wm_is_managing || fail "openbox did not start"
     log "openbox (pid $WM_PID) manages the windows"
 }
 
