@@ -12,6 +12,7 @@
 #include "entry/people_store.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -19,7 +20,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string_view>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -183,6 +187,35 @@ void StartupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
     std::_Exit(1);
 }
 
+// Runs a task once, when a window has drawn its first frame: queued behind
+// that paint, so the frame reaches the screen first.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget *window, std::function<void()> task) : QObject(window), m_task(std::move(task))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_task) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    std::exchange(m_task, {})();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_task;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -250,13 +283,16 @@ int main(int argc, char *argv[])
 
     AppContext context;
     context.atlas = MakeSystemAtlas();
-    // The place index is built while the window opens, so that the first
-    // offers come as fast as the later ones.
-    const std::jthread preparing = PrepareInBackground(context.atlas);
     context.people = std::make_shared<PeopleStore>();
     WindowFlow flow(context);
     QObject::connect(&flow, &WindowFlow::quitRequested, QuitApplication);
     frmMain &window = flow.birthDetails();
+    // The place index is built on a worker thread as soon as the window has
+    // drawn its first frame, well before a user can have typed a city, so
+    // that the first offers come as fast as the later ones while the start
+    // keeps both processors of a small machine.
+    std::jthread preparing;
+    new AfterFirstPaint(&window, [&] { preparing = PrepareInBackground(context.atlas); });
     switch (FrontLabelFromDraw(QRandomGenerator::global()->generateDouble())) {
     case FrontLabel::Cobrand:
         window.BringAdvertToFront(true);

@@ -15,6 +15,8 @@
 # BENCH_STARTUP_RUNS       start-ups of each program (15)
 # BENCH_GUI_REPETITIONS    repetitions of each window benchmark (15)
 # BENCH_FIRST_RUNS         fresh processes for the first reading (15)
+# BENCH_EARLIER            an earlier build of the program, started in the
+#                          same rounds, to show a change's effect on start-up
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -101,6 +103,9 @@ programs=(
     "kcalc|KCalc|kcalc"
     "galculator|galculator|galculator"
 )
+if [[ -n ${BENCH_EARLIER:-} ]]; then
+    programs+=("earlier|$title|$(realpath "$BENCH_EARLIER")")
+fi
 start_entry() { # entry from programs
     local name title command
     IFS='|' read -r name title command <<<"$1"
@@ -113,12 +118,13 @@ for entry in "${programs[@]}"; do
     start_entry "$entry" >/dev/null
 done
 : >"$work/startup.txt"
-# Each round starts the programs in a rotated order, so that none always
-# follows the same neighbour.
+# Each round starts the programs in a fresh random order, so that none
+# always follows the same neighbour (what ran just before, a large GTK or
+# KDE program or a small Qt one, shifts the next start by several percent).
 count=${#programs[@]}
 for ((i = 0; i < startup_runs; i++)); do
-    for ((j = 0; j < count; j++)); do
-        start_entry "${programs[(i + j) % count]}" >>"$work/startup.txt"
+    for j in $(shuf -i 0-$((count - 1))); do
+        start_entry "${programs[j]}" >>"$work/startup.txt"
     done
 done
 
@@ -169,7 +175,7 @@ def fmt(s, digits=1):
 
 
 # Start-up lines: "<name> key=value ...".
-startup = {"ours": [], "minimal": [], "label": [], "kcalc": [], "galculator": []}
+startup = {"ours": [], "minimal": [], "label": [], "kcalc": [], "galculator": [], "earlier": []}
 with open(os.path.join(work, "startup.txt")) as f:
     for line in f:
         name, *pairs = line.split()
@@ -254,9 +260,16 @@ for peer, peer_name, memory_target in (("kcalc", "KCalc", ("ratio", 1.0)), ("gal
         ("ratio", 1.0))
     row("Against %s: peak resident memory (MiB)" % peer_name, column("ours", "maxrss_kb", 1 / 1024),
         column(peer, "maxrss_kb", 1 / 1024), memory_target)
+if startup["earlier"]:
+    row("Against the earlier build: start-up to first drawn frame (ms)", column("ours", "shown_ms"),
+        column("earlier", "shown_ms"))
+    row("Against the earlier build: start-up processor time (ms)", column("ours", "cpu_ms"),
+        column("earlier", "cpu_ms"))
+    row("Against the earlier build: peak resident memory (MiB)", column("ours", "maxrss_kb", 1 / 1024),
+        column("earlier", "maxrss_kb", 1 / 1024))
 row("Reading: press to results painted (ms)", summary(gui["BM_Reading"]), target=("below", 30), digits=2)
 row("First reading of a fresh process (ms)", summary(gui["BM_FirstReading"]), digits=2)
-row("First offers of a fresh process, places read on a thread from start-up (ms)", summary(gui["BM_FirstOffers/1"]),
+row("First offers of a fresh process, places read on a thread from the first frame (ms)", summary(gui["BM_FirstOffers/1"]),
     summary(gui["BM_FirstOffers/0"]), digits=2)
 row("Later offers (ms)", summary(gui["BM_LaterOffers"]), digits=2)
 row("Report built from the results (ms)", summary(gui["BM_BuildReport"]), target=("below", 50), digits=2)
@@ -270,7 +283,8 @@ print("|" + "|".join("---" for _ in header) + "|")
 for r in rows:
     print("| " + " | ".join(r) + " |")
 print()
-print("Start-up: %d runs of each program on a private Xvfb without a window manager, interleaved after one "
+print("Start-up: %d runs of each program on a private Xvfb without a window manager, interleaved in a random "
+      "order each round after one "
       "warm-up; timed from just before exec to the first drawing into the mapped window (DAMAGE), memory is the "
       "child's ru_maxrss. Window timings: offscreen platform, medians of %d repetitions (first reading: %d fresh "
       "processes). Spread: interquartile range; min–max. \"Other\" is the minimal Qt window unless the row "
