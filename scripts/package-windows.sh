@@ -62,7 +62,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine \
     -DZUVA_PLACE_DATA="$data/place_data.tsv" -DZUVA_PLACE_NAMES="$data/place_names.bin" -DZUVA_PICTURE_PNGS="$data/pictures" \
     -DZUVA_WINDOWS_ICON="$data/vadiveziduzor.ico" -DZUVA_HOST_READING_PROBE="$host/tests/reading_probe" \
-    -DZUVA_BUILD_TESTS="$([[ $run_tests == 1 ]] && echo ON || echo OFF)" >/dev/null
+    -DZUVA_BUILD_TESTS="$([[ $run_tests == 1 ]] && echo ON || echo OFF)" \
+    -DZUVA_WARNINGS_AS_ERRORS="$([[ $run_tests == 1 ]] && echo ON || echo OFF)" >/dev/null
 cmake --build "$build" -j "$jobs"
 x86_64-w64-mingw32-strip "$build/vadiveziduzor.exe"
 

@@ -12,11 +12,13 @@ jobs=$(nproc)
 # As root (CI), the plain run also installs the Debian package and starts it.
 deb_test=OFF
 [[ $(id -u) -eq 0 ]] && deb_test=ON
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVA_BUILD_TESTS=ON -DZUVA_TEST_DEB="$deb_test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZUVA_BUILD_TESTS=ON -DZUVA_TEST_DEB="$deb_test" \
+    -DZUVA_WARNINGS_AS_ERRORS=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVA_SANITIZE=ON -DZUVA_BUILD_TESTS=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUVA_SANITIZE=ON -DZUVA_BUILD_TESTS=ON \
+    -DZUVA_WARNINGS_AS_ERRORS=ON
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -300,8 +301,8 @@ TEST(SignPosition, AsThePositionTextHasIt)
         const std::string text = FormatPosition(lon);
         const std::string abbreviation = p.signIndex < 12 ? std::string(Signs[std::size_t(p.signIndex)].Abbreviation) : "";
         EXPECT_EQ(text.substr(0, text.find("\u00B0")), std::to_string(p.degrees)) << lon;
-        EXPECT_EQ(ShortPosition(text), (p.degrees < 10 ? "0" : "") + std::to_string(p.degrees) + " " + abbreviation + " "
-                                             + (p.minutes < 10 ? "0" : "") + std::to_string(p.minutes))
-            << lon;
+        char shortText[32];
+        std::snprintf(shortText, sizeof shortText, "%02d %s %02d", p.degrees, abbreviation.c_str(), p.minutes);
+        EXPECT_EQ(ShortPosition(text), shortText) << lon;
     }
 }
