@@ -1,10 +1,10 @@
 #include "app/window_fit.h"
 
 #include <QEvent>
-#include <QResizeEvent>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -98,14 +98,11 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_body && event->type() == QEvent::LayoutRequest && m_following) {
-            // Posted again after the body's own layout has settled.
-            QMetaObject::invokeMethod(this, [this] {
-                if (m_following)
-                    fit();
-            }, Qt::QueuedConnection);
-        } else if (watched == m_window && event->type() == QEvent::Show && m_following) {
-            // Once shown, the frame is known and the room with it.
+        // Fitted again once the body's own layout has settled, and once the
+        // window is shown, when its frame is known and the room with it.
+        const bool relayout = (watched == m_body && event->type() == QEvent::LayoutRequest)
+            || (watched == m_window && event->type() == QEvent::Show);
+        if (relayout && m_following) {
             QMetaObject::invokeMethod(this, [this] {
                 if (m_following)
                     fit();

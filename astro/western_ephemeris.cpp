@@ -235,8 +235,8 @@ void WesternEphemeris::ComputeMoonPosition(const BirthInput &input)
 {
     const double localClockHours = input.Hour + input.Minute / 60.0;
     m_universalTime = UniversalTimeHours(localClockHours, ZoneCorrectionInHours(input), input.IsDaylightSaving);
-    m_dayNumber = JulianDayNumber(input.Month, input.Day, input.Year);
-    m_longitude = MoonLongitude(JulianCenturies(m_dayNumber, m_universalTime));
+    const double dayNumber = JulianDayNumber(input.Month, input.Day, input.Year);
+    m_longitude = MoonLongitude(JulianCenturies(dayNumber, m_universalTime));
     AssignPosition(m_moonPositionText, m_longitude);
 }
 

@@ -53,19 +53,17 @@ PositionInSign SignPositionOf(double longitude);
 // Runs one person's computation and keeps the resulting position text,
 // and what it was worked out from: Universal Time in hours on the local
 // calendar date (below 0 or from 24 when the instant falls on a day beside
-// it), that date's Julian day number, and the Moon's longitude.
+// it), and the Moon's longitude.
 class WesternEphemeris {
 public:
     void ComputeMoonPosition(const BirthInput &input);
     const std::string &MoonPositionText() const { return m_moonPositionText; }
 
     double UniversalTime() const { return m_universalTime; }
-    double DayNumber() const { return m_dayNumber; }
     double Longitude() const { return m_longitude; }
 
 private:
     std::string m_moonPositionText;
     double m_universalTime = 0.0;
-    double m_dayNumber = 0.0;
     double m_longitude = 0.0;
 };

@@ -13,19 +13,19 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QTimer>
-#include <QValidator>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace {
 

@@ -37,8 +37,9 @@ void fillBirthInput(const PersonDetails &p, const ZoneCorrection &correction, Bi
     in.IsDaylightSaving = p.zone.daylightSaving;
 }
 
-// What the clock was and its lead on Universal Time: as the time zone
-// database names it for a picked place, else the zone list's entry as set.
+// What the clock was and its lead on Universal Time at the time the engine
+// was given: as the time zone database names it for a picked place, else
+// the zone list's entry as set.
 QString clockDescription(const PersonDetails &p, const BirthInput &in)
 {
     const int lead = -(in.ZoneHours * 3600 + in.ZoneMinutes * 60 + in.ZoneSeconds) + (in.IsDaylightSaving ? 3600 : 0);
@@ -47,7 +48,7 @@ QString clockDescription(const PersonDetails &p, const BirthInput &in)
         QDate date(p.year, p.month, p.day);
         if (!date.isValid())
             date = QDate(p.year, p.month, 1);
-        const ZoneChoice choice = ChooseZone(QByteArray::fromStdString(p.pick->timeZone), date, p.hour, p.minute);
+        const ZoneChoice choice = ChooseZone(QByteArray::fromStdString(p.pick->timeZone), date, in.Hour, in.Minute);
         if (choice.found && choice.offsetSeconds == lead && !choice.clockName.isEmpty())
             return choice.clockName + QStringLiteral(", ") + offset;
     }

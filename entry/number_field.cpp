@@ -1,8 +1,8 @@
 #include "entry/number_field.h"
 
 #include <charconv>
-#include <initializer_list>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <string>
 
@@ -201,7 +201,7 @@ std::optional<CoordinateText> ParseCoordinateText(std::string_view text, bool la
     // or a plain whole number: not a coordinate to convert.
     if (!text.empty() || wrongAxis || !said || (hasSign && hemisphere))
         return std::nullopt;
-    // Minutes and seconds within their sixty; a fraction only on the last part.
+    // Minutes and seconds within their sixty.
     for (int i = 1; i < count; ++i) {
         if (parts[i] >= 60)
             return std::nullopt;

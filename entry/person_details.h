@@ -22,12 +22,12 @@ struct ZoneSetting {
     bool operator==(const ZoneSetting &) const = default;
 };
 
-// One person's birth details as entered on the form: the numbers are the
-// ones shown in the lists (month 1 to 12, the year itself), the coordinate
-// boxes' texts as typed.
 // The time a birth of unknown time is read for.
 inline constexpr int UnknownTimeHour = 12;
 
+// One person's birth details as entered on the form: the numbers are the
+// ones shown in the lists (month 1 to 12, the year itself), the coordinate
+// boxes' texts as typed.
 struct PersonDetails {
     QString name;
     int month = MonthRange.first, day = DayRange.first, year = YearRange.first;

@@ -111,7 +111,7 @@ void PlaceFinder::placeOffers()
     const int roomBelow = window->height() - below.y();
     QPoint at = height <= roomBelow || above.y() < 0 ? below : above;
     at.setX(std::clamp(at.x(), 0, std::max(window->width() - width, 0)));
-    m_offers->setGeometry(QRect(at, QSize(std::min(width, window->width()), std::min(height, std::max(roomBelow, height)))));
+    m_offers->setGeometry(QRect(at, QSize(std::min(width, window->width()), height)));
     m_offers->raise();
 }
 

@@ -57,10 +57,10 @@ QString daySentence(const std::vector<SignSpan> &spans)
         + QStringLiteral(" for a birth that day.");
 }
 
-// The stretch of the day the entered time lies in.
+// The stretch of the day the time read for lies in.
 std::size_t spanOfBirth(const PersonReading &p)
 {
-    const int minute = p.details.hour * 60 + p.details.minute;
+    const int minute = p.birthInput.Hour * 60 + p.birthInput.Minute;
     for (std::size_t i = 0; i < p.daySpans.size(); ++i) {
         if (minute >= p.daySpans[i].firstMinute && minute <= p.daySpans[i].lastMinute)
             return i;
@@ -100,7 +100,8 @@ QList<WorkingLine> WorkingLines(const PersonReading &person)
     const PersonDetails &p = person.details;
     const QString date = dateText(p.year, p.month, p.day);
     const QString born = p.timeUnknown
-        ? QStringLiteral("%1, time unknown: read for %2 local time").arg(date, clockText(p.hour, p.minute))
+        ? QStringLiteral("%1, time unknown: read for %2 local time")
+              .arg(date, clockText(person.birthInput.Hour, person.birthInput.Minute))
         : QStringLiteral("%1, %2 local time").arg(date, clockText(p.hour, p.minute, p.second));
     const CivilMoment ut = UniversalMoment(p.year, p.month, p.day, person.universalTime);
     const PositionInSign moon = SignPositionOf(person.longitude);

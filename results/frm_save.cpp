@@ -2,24 +2,23 @@
 
 #include "app/app_context.h"
 #include "app/message_box.h"
-#include "entry/people_store.h"
+#include "app/platform_files.h"
 #include "app/ui_font.h"
 #include "app/window_fit.h"
+#include "entry/people_store.h"
 #include "links/link_label.h"
 #include "links/web_pages.h"
 #include "results/clipboard_guard.h"
 #include "results/pdf_text.h"
 #include "results/report_file_name.h"
 
-#include "app/platform_files.h"
-
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QPrintDialog>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QShortcut>
