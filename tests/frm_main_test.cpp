@@ -342,10 +342,7 @@ void FrmMainTest::timeUnknownReadsNoonAndShowsEveryPair()
     s.context.people = std::make_shared<PeopleStore>(dir.filePath(QStringLiteral("people.json")));
     s.open();
     frmMain &w = *s.main;
-    Person man;
-    man.hour = 7;
-    man.minute = 45;
-    fillPerson(w, man, true);
+    fillPerson(w, Person{.hour = 7, .minute = 45}, true);
     fillPerson(w, Person{}, false);
     // Reached by Tab from the seconds, named for screen readers.
     w.cboMSS->setFocus();

@@ -55,7 +55,7 @@ struct Recorder {
 struct Person {
     QString name = QStringLiteral("Person");
     int month = 1, day = 1, year = 2000, hour = 12, minute = 0, second = 0;
-    QString city, state, country;
+    QString city{}, state{}, country{};
     QString lonD = QStringLiteral("0"), lonM = QStringLiteral("0");
     QString latD = QStringLiteral("51"), latM = QStringLiteral("28");
     bool west = false, south = false, dst = false;

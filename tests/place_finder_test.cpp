@@ -22,22 +22,16 @@
 
 namespace {
 
-// The City box the offers belong to.
-QLineEdit *cityOf(PlaceFinder *finder)
-{
-    const QString name = finder->offers()->objectName().chopped(int(qstrlen("Places")));
-    return finder->offers()->window()->findChild<QLineEdit *>(name);
-}
-
 // Opens the offers for the typed text and picks the first, as a user does
 // with Return once the list shows.
-bool pickFirst(PlaceFinder *finder, const QString &typed)
+bool pickFirst(frmMain &w, bool male, const QString &typed)
 {
+    PlaceFinder *finder = w.placeFinder(male);
     finder->offerPlaces(typed);
     QAbstractItemView *list = finder->offers();
     if (!list || !list->isVisible() || list->model()->rowCount() == 0)
         return false;
-    QTest::keyClick(cityOf(finder), Qt::Key_Return);
+    QTest::keyClick(male ? w.txtMCity : w.txtFCity, Qt::Key_Return);
     return !list->isVisible();
 }
 
@@ -132,7 +126,7 @@ void PlaceFinderTest::pickingAPlaceFillsItsDetails()
     frmMain &w = openForm(s);
     setBirth(w, date.year(), date.month(), date.day(), 12, 0);
     w.txtMCity->setFocus();
-    QVERIFY(pickFirst(w.placeFinder(true), typed));
+    QVERIFY(pickFirst(w, true, typed));
     QCOMPARE((QStringList{w.txtMCity->text(), w.txtMState->text(), w.txtMCountry->text()}), place);
     QCOMPARE((QStringList{w.txtMLonD->text(), w.txtMLonM->text(), w.txtMLatD->text(), w.txtMLatM->text()}), coordinates);
     QCOMPARE(w.optMLong->checkedId(), west ? 1 : 0);
@@ -178,7 +172,7 @@ void PlaceFinderTest::zoneFollowsTheBirthMomentUntilSetByHand()
     frmMain &w = openForm(s);
     setBirth(w, 1990, 7, 1, 12, 0);
     w.txtMCity->setFocus();
-    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("London")));
+    QVERIFY(pickFirst(w, true, QStringLiteral("London")));
     QVERIFY(w.chkMDST->isChecked());
     w.cboMMonth->setCurrentIndex(0); // January: no summer time
     QVERIFY(!w.chkMDST->isChecked());
@@ -238,7 +232,7 @@ void PlaceFinderTest::exactOffsetsThroughTheForm()
     fillPerson(w, person, false);
     for (bool male : {true, false}) {
         (male ? w.txtMCity : w.txtFCity)->setFocus();
-        QVERIFY(pickFirst(w.placeFinder(male), typed));
+        QVERIFY(pickFirst(w, male, typed));
     }
     QCOMPARE(w.cmbMTimeZone->currentText(), zone);
     // The exact offset already holds any summer shift.
@@ -269,13 +263,13 @@ void PlaceFinderTest::noStaleZoneOrPlace()
 
     // New York in July, then Kathmandu: no summer tick, the exact offset.
     setBirth(w, 1990, 7, 1, 12, 0);
-    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("New York")));
+    QVERIFY(pickFirst(w, true, QStringLiteral("New York")));
     QVERIFY(w.chkMDST->isChecked());
-    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("Kathmandu")));
+    QVERIFY(pickFirst(w, true, QStringLiteral("Kathmandu")));
     QCOMPARE(w.cmbMTimeZone->currentIndex(), 71);
     QVERIFY(!w.chkMDST->isChecked());
     // Another place takes the extra entry away; only one ever exists.
-    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("London")));
+    QVERIFY(pickFirst(w, true, QStringLiteral("London")));
     QCOMPARE(w.cmbMTimeZone->count(), 71);
     QCOMPARE(w.cmbFTimeZone->count(), 71);
 
@@ -287,7 +281,7 @@ void PlaceFinderTest::noStaleZoneOrPlace()
     // The City edited by hand: nothing is overwritten, a note says whose the
     // fields still are, and the zone no longer follows the date.
     w.cboMYear->setCurrentIndex(YearRange.position(1990));
-    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("Kathmandu")));
+    QVERIFY(pickFirst(w, true, QStringLiteral("Kathmandu")));
     QTest::keyClicks(w.txtMCity, QStringLiteral("x"));
     QVERIFY(!w.placeFinder(true)->zoneFromAtlas());
     QVERIFY(note->isVisibleTo(&w));
@@ -415,7 +409,7 @@ void PlaceFinderTest::readingsThroughTheAtlasAgreeWithTheZoneDatabase()
     fillPerson(w, Person{}, false);
     setBirth(w, birth.date().year(), birth.date().month(), birth.date().day(), birth.time().hour(), birth.time().minute());
     w.txtMCity->setFocus();
-    QVERIFY(pickFirst(w.placeFinder(true), typed));
+    QVERIFY(pickFirst(w, true, typed));
     w.cmdRashi->click();
     frmMoonSign *r = s.results();
     QVERIFY(r);
@@ -505,28 +499,19 @@ void PlaceFinderTest::theWorkingShownIsTheEngines()
     QFETCH(QString, universalTime);
     Session s;
     frmMain &w = openForm(s);
-    Person man;
-    man.year = birth.date().year();
-    man.month = birth.date().month();
-    man.day = birth.date().day();
-    man.hour = birth.time().hour();
-    man.minute = birth.time().minute();
-    man.zone = zone;
-    man.dst = dst;
-    man.west = dst;
-    Person partner = man;
-    if (partnerDay.isValid()) {
-        partner.year = partnerDay.year();
-        partner.month = partnerDay.month();
-        partner.day = partnerDay.day();
-        partner.zone = 29;
-        partner.dst = false;
-    }
+    const QDate d = birth.date();
+    const int hour = birth.time().hour(), minute = birth.time().minute();
+    const Person man{.month = d.month(), .day = d.day(), .year = d.year(), .hour = hour, .minute = minute,
+                     .west = dst, .dst = dst, .zone = zone};
+    const QDate p = partnerDay;
+    const Person partner = p.isValid() ? Person{.month = p.month(), .day = p.day(), .year = p.year(), .hour = hour,
+                                                .minute = minute, .west = dst}
+                                       : man;
     fillPerson(w, man, true);
     fillPerson(w, partner, false);
     if (!place.isEmpty()) {
         w.txtMCity->setFocus();
-        QVERIFY(pickFirst(w.placeFinder(true), place));
+        QVERIFY(pickFirst(w, true, place));
     }
     w.cmdRashi->click();
     frmMoonSign *r = s.results();
@@ -544,7 +529,6 @@ void PlaceFinderTest::theWorkingShownIsTheEngines()
     // The stretches of the day, minute by minute through the engine.
     QStringList parts;
     int from = 0;
-    const QDate day(in.Year, in.Month, in.Day);
     const auto signAt = [&](int minute) {
         const double t = JulianCenturies(JulianDayNumber(in.Month, in.Day, in.Year),
                                          UniversalTimeHours(minute / 60.0, correction, in.IsDaylightSaving));
@@ -655,7 +639,7 @@ void PlaceFinderTest::clearAsksAndForgetsThePlace()
     frmMain &w = openForm(s);
     w.txtMName->setText(QStringLiteral("Ravi"));
     w.txtMCity->setFocus();
-    QVERIFY(pickFirst(w.placeFinder(true), QStringLiteral("London")));
+    QVERIFY(pickFirst(w, true, QStringLiteral("London")));
 
     // No, the default, keeps everything.
     w.mnuClear->trigger();

@@ -88,8 +88,6 @@ keys() {
 }
 
 # Text typed into the focused control of a window.
-# Letters beyond the keyboard map are typed one by one: xdotool binds each
-# to a spare key first, and the program must see that binding before the key.
 # Characters outside ASCII get spare keys of their own, bound once and kept:
 # xdotool's way, binding a key for each press and unbinding it at once,
 # loses the character when the program reads the keyboard map late, as on a
